@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Zelvo needs to build, test and run.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake ninja-build pkg-config \
+  qt6-base-dev qt6-base-dev-tools libgl-dev \
+  libmount-dev libxrandr-dev libx11-dev \
+  googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  fonts-ipafont-gothic fonts-ipafont-mincho \
+  xvfb xauth x11-xserver-utils

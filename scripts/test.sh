@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what Zelvo needs, builds the whole test suite with AddressSanitizer,
+# UndefinedBehaviorSanitizer and warnings as errors, and runs it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELVO_SANITIZE=ON -DZELVO_WERROR=ON
+cmake --build build/test
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build/test --output-on-failure -j2

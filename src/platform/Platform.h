@@ -1,0 +1,209 @@
+#pragma once
+// The operating-system calls the pages make, one method per call. Every backend (the simulated
+// machine, Linux, Windows) answers them with the Windows meaning of the call, so the page logic
+// is written once. Text crosses this interface as bytes in the platform's code page (CP932 on the
+// simulated machine, UTF-8 on Linux, the ANSI code page on Windows); `toUtf8`/`fromUtf8` convert.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zelvo::platform {
+
+// Registry status codes: the Windows error numbers, so the win32 backend passes them through.
+enum RegStatus : long {
+    kRegSuccess = 0,
+    kRegFileNotFound = 2,
+    kRegAccessDenied = 5,
+    kRegInvalidHandle = 6,
+    kRegMoreData = 234,
+    kRegNoMoreItems = 259,
+};
+
+// Registry value types.
+enum RegType : std::uint32_t {
+    kRegNone = 0,
+    kRegSz = 1,
+    kRegExpandSz = 2,
+    kRegBinary = 3,
+    kRegDword = 4,
+    kRegDwordBigEndian = 5,
+    kRegLink = 6,
+    kRegMultiSz = 7,
+    kRegResourceList = 8,
+    kRegQword = 11,
+};
+
+using HKey = std::uintptr_t;
+inline constexpr HKey kHKeyClassesRoot = 0x80000000u;
+inline constexpr HKey kHKeyCurrentUser = 0x80000001u;
+inline constexpr HKey kHKeyLocalMachine = 0x80000002u;
+inline constexpr HKey kHKeyUsers = 0x80000003u;
+inline constexpr HKey kHKeyDynData = 0x80000006u;
+
+enum class RegAccess { Read, AllAccess };
+
+// Platform identifiers of the version query.
+inline constexpr std::uint32_t kPlatformWin9x = 1;
+inline constexpr std::uint32_t kPlatformNT = 2;
+
+struct OsVersion {
+    std::uint32_t platformId = 0;
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+    std::uint32_t build = 0;
+};
+
+// Byte counts are 64-bit throughout: a 32-bit record would cap every figure at 4 GiB.
+struct MemoryStatus {
+    std::uint32_t memoryLoad = 0;  // per cent
+    std::uint64_t totalPhys = 0;   // bytes
+    std::uint64_t availPhys = 0;   // bytes the system can hand out without swapping
+    std::uint64_t totalPageFile = 0;
+    std::uint64_t availPageFile = 0;
+    std::uint64_t totalVirtual = 0;
+    std::uint64_t availVirtual = 0;
+};
+
+struct DiskSpace {
+    std::int64_t totalBytes = 0;
+    std::int64_t freeBytesAvailable = 0;  // to the calling user (quotas, reserved blocks)
+    std::int64_t totalFreeBytes = 0;
+};
+
+struct DiskClusters {
+    std::uint32_t sectorsPerCluster = 0;
+    std::uint32_t bytesPerSector = 0;
+    std::uint32_t freeClusters = 0;
+    std::uint32_t totalClusters = 0;
+};
+
+struct VolumeInformation {
+    std::string label;  // code-page bytes
+    std::uint32_t serial = 0;
+    std::uint32_t maxComponentLength = 0;
+    std::uint32_t flags = 0;
+    std::string fileSystem;  // code-page bytes
+};
+
+// Drive types of the drive-type query.
+enum DriveType : std::uint32_t {
+    kDriveUnknown = 0,
+    kDriveNoRootDir = 1,
+    kDriveRemovable = 2,
+    kDriveFixed = 3,
+    kDriveRemote = 4,
+    kDriveCdrom = 5,
+    kDriveRamdisk = 6,
+};
+
+struct DisplayMode {
+    std::uint32_t width = 0;         // pixels
+    std::uint32_t height = 0;        // pixels
+    std::uint32_t bitsPerPixel = 0;  // colour depth
+    std::uint32_t frequency = 0;     // Hz, 0 when unknown
+};
+
+enum class LocaleItem { ThousandSeparator, DecimalSeparator };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- version ---
+    // The version query; nullopt when it fails.
+    virtual std::optional<OsVersion> getVersion() = 0;
+
+    // --- computer name ---
+    // The computer name if it fits a buffer of `bufferChars` characters including the terminating
+    // zero; nullopt on failure or when it does not fit.
+    virtual std::optional<std::string> getComputerName(std::uint32_t bufferChars) = 0;
+    // Hands a new computer name (code-page bytes) to the system; false when refused.
+    virtual bool setComputerName(const std::string& name) = 0;
+
+    // --- registry (Windows semantics, status codes of RegStatus) ---
+    // Opens `subKey` below `parent`; `subKey` may be empty (opens `parent` again).
+    virtual long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) = 0;
+    // Opens `subKey`, creating every missing key on the way, with all access.
+    virtual long regCreateKey(HKey parent, const std::string& subKey, HKey* result) = 0;
+    // Queries a value. With `data` null only `*type` and `*size` are filled. When the buffer is
+    // too small: kRegMoreData with `*size` set to the size needed. `type` and `size` may be null
+    // only together with `data` being null for `size`.
+    virtual long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                               std::uint32_t* size) = 0;
+    virtual long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                             std::uint32_t size) = 0;
+    // Name of the value at `index` in enumeration order; kRegNoMoreItems past the last.
+    virtual long regEnumValue(HKey key, std::uint32_t index, std::string* name) = 0;
+    virtual long regDeleteKey(HKey parent, const std::string& subKey) = 0;
+    virtual long regCloseKey(HKey key) = 0;
+
+    // --- memory ---
+    virtual MemoryStatus globalMemoryStatus() = 0;
+
+    // --- drives ---
+    // Bit mask of existing drive letters, bit 0 = A:.
+    virtual std::uint32_t getLogicalDrives() = 0;
+    // Drive type of a root path such as "c:\"; kDriveNoRootDir for a letter that does not exist.
+    virtual std::uint32_t getDriveType(const std::string& root) = 0;
+    // Whether the 64-bit free-space query exists on this system.
+    virtual bool hasDiskFreeSpaceEx() = 0;
+    // Size and free space of the drive whose root is `root`; the current drive when `root` is
+    // empty. nullopt when the drive cannot be read.
+    virtual std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) = 0;
+    virtual std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) = 0;
+    // Volume label, serial and file-system name of a root path; nullopt when it cannot be read.
+    virtual std::optional<VolumeInformation> getVolumeInformation(const std::string& root) = 0;
+    // Sets the critical-error mode and returns the previous one.
+    virtual std::uint32_t setErrorMode(std::uint32_t mode) = 0;
+    // Remote name connected to a local device such as "Z:"; nullopt when it is not a network
+    // drive or the connection cannot be named.
+    virtual std::optional<std::string> wnetGetConnection(const std::string& localName) = 0;
+    // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir".
+    virtual std::string getCurrentDirectory() = 0;
+
+    // --- display ---
+    // Display mode `index` of the primary display; false past the last mode.
+    virtual bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) = 0;
+
+    // --- time and sound ---
+    // Milliseconds since system start, wrapping at 32 bits.
+    virtual std::uint32_t getTickCount() = 0;
+    // The processor's cycle counter.
+    virtual std::uint64_t readCycleCounter() = 0;
+    virtual void messageBeep(std::uint32_t type) = 0;
+
+    // --- locale ---
+    // The locale item of the thread locale if it fits `bufferChars` characters including the
+    // terminating zero; nullopt otherwise. An empty setting gives an empty string.
+    virtual std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) = 0;
+    // Resets the thread locale to the user's default.
+    virtual void resetThreadLocale() = 0;
+
+    // --- program files ---
+    // Full path of the program file.
+    virtual std::string programPath() = 0;
+    // The system's path separator ("\" on Windows and the simulated machine, "/" on Linux).
+    virtual char pathSeparator() = 0;
+    // Creates a directory; false when it fails (it exists already, for example).
+    virtual bool createDirectory(const std::string& path) = 0;
+
+    // --- BIOS ROM ---
+    // Zero-terminated string at a physical address of the first megabyte; nullopt where the ROM
+    // is not mapped into this process.
+    virtual std::optional<std::string> readRomString(std::uint32_t address) = 0;
+
+    // --- code page ---
+    virtual std::string toUtf8(const std::string& bytes) = 0;
+    virtual std::string fromUtf8(const std::string& utf8) = 0;
+    // Whether `byte` starts a double-byte character in the code page (never on UTF-8).
+    virtual bool isLeadByte(std::uint8_t byte) = 0;
+    // Whether the code page has double-byte characters at all.
+    virtual bool hasLeadBytes() = 0;
+};
+
+// The backend this build runs on: Linux or Windows, chosen at build time.
+std::unique_ptr<Platform> createSystemPlatform();
+
+}  // namespace zelvo::platform

@@ -1,0 +1,82 @@
+#pragma once
+// An in-memory registry with the Windows call semantics of Platform's reg* methods. The simulated
+// machine keeps its whole registry here; the Linux backend fills one with keys read live from the
+// machine and backs the registration key with a per-user file.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace zelvo::platform {
+
+struct RegValue {
+    std::uint32_t type = kRegNone;
+    std::string data;  // raw bytes, strings in the platform's code page with their terminating zero
+};
+
+// Where a key's values live when they must outlast the process (the Linux registration store).
+class RegValueStore {
+public:
+    virtual ~RegValueStore() = default;
+    // Values in enumeration order; called each time the key's values are read.
+    virtual std::vector<std::pair<std::string, RegValue>> load() = 0;
+    // Writes one value; false when it cannot be stored.
+    virtual bool store(const std::string& name, const RegValue& value) = 0;
+};
+
+class RegistryTree {
+public:
+    RegistryTree();
+    ~RegistryTree();
+    RegistryTree(const RegistryTree&) = delete;
+    RegistryTree& operator=(const RegistryTree&) = delete;
+    // Moving carries the keys and the open handles along (machines are returned by value).
+    RegistryTree(RegistryTree&&) noexcept;
+    RegistryTree& operator=(RegistryTree&&) noexcept;
+
+    // Names are code-page bytes. In a double-byte code page a trail byte may equal '\\' or an
+    // ASCII letter; with this test set, a trail byte never splits a path and is never case-folded.
+    void setLeadByteTest(std::function<bool(std::uint8_t)> isLeadByte);
+
+    // --- direct editing (tests, profiles, backends); paths are backslash-separated, no leading
+    // backslash, compared ignoring ASCII case ---
+    void createKey(HKey root, std::string_view path);
+    bool hasKey(HKey root, std::string_view path) const;
+    void removeKey(HKey root, std::string_view path);
+    // Creates the key when missing; replaces a value of the same name in place, else appends it.
+    void setValue(HKey root, std::string_view path, std::string_view name, RegValue value);
+    void removeValue(HKey root, std::string_view path, std::string_view name);
+    // A key that refuses all-access opening (an ordinary user on a machine key); read access works.
+    void setRefuseAllAccess(HKey root, std::string_view path, bool refuse);
+    // A key that refuses every opening.
+    void setRefuseOpen(HKey root, std::string_view path, bool refuse);
+    // Fails every write below the key, for refusal tests.
+    void setReadOnly(HKey root, std::string_view path, bool readOnly);
+    void setStore(HKey root, std::string_view path, std::shared_ptr<RegValueStore> store);
+    // Whether a root key exists on this machine (HKEY_DYN_DATA exists only on the 9x family).
+    void setRootPresent(HKey root, bool present);
+
+    // --- the reg* calls of Platform, same contracts ---
+    long open(HKey parent, const std::string& subKey, RegAccess access, HKey* result);
+    long create(HKey parent, const std::string& subKey, HKey* result);
+    long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size);
+    long set(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size);
+    long enumValue(HKey key, std::uint32_t index, std::string* name);
+    long deleteKey(HKey parent, const std::string& subKey);
+    long close(HKey key);
+
+    // Handles opened and not yet closed (tests check that every opened key is closed).
+    std::size_t openHandleCount() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zelvo::platform
