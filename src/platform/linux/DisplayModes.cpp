@@ -1,0 +1,107 @@
+#include "platform/linux/DisplayModes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/linux/LinuxFiles.h"
+
+namespace zelvo::platform {
+
+std::optional<std::uint32_t> screenBitsPerPixel(const XrandrScreen& screen) {
+    for (const auto& [depth, bpp] : screen.pixmapFormats)
+        if (depth == screen.rootDepth && bpp > 0)
+            return static_cast<std::uint32_t>(bpp);
+    return std::nullopt;
+}
+
+std::uint32_t refreshRate(const XrandrMode& mode) {
+    if (mode.hTotal == 0 || mode.vTotal == 0 || mode.dotClock == 0)
+        return 0;
+    double lines = static_cast<double>(mode.vTotal);
+    if (mode.interlaced)
+        lines /= 2;
+    if (mode.doubleScan)
+        lines *= 2;
+    return static_cast<std::uint32_t>(std::lround(static_cast<double>(mode.dotClock) / (mode.hTotal * lines)));
+}
+
+std::vector<DisplayMode> modesFromXrandr(const XrandrScreen& screen) {
+    const auto bpp = screenBitsPerPixel(screen);
+    if (!bpp)
+        return {};
+    const XrandrOutput* chosen = nullptr;
+    for (const auto& output : screen.outputs)
+        if (output.primary && output.connected && !output.modeIds.empty())
+            chosen = &output;
+    for (const auto& output : screen.outputs)
+        if (!chosen && output.connected && output.hasCrtc && !output.modeIds.empty())
+            chosen = &output;
+    for (const auto& output : screen.outputs)
+        if (!chosen && output.connected && !output.modeIds.empty())
+            chosen = &output;
+    if (!chosen)
+        return {};
+
+    std::vector<DisplayMode> modes;
+    for (const std::uint64_t id : chosen->modeIds) {
+        const auto mode = std::find_if(screen.modes.begin(), screen.modes.end(),
+                                       [id](const XrandrMode& candidate) { return candidate.id == id; });
+        if (mode == screen.modes.end() || mode->width == 0 || mode->height == 0)
+            continue;
+        modes.push_back(DisplayMode{mode->width, mode->height, *bpp, refreshRate(*mode)});
+    }
+    return withoutRepeatedSizes(modes);
+}
+
+std::vector<DisplayMode> withoutRepeatedSizes(const std::vector<DisplayMode>& modes) {
+    std::vector<DisplayMode> kept;
+    for (const auto& mode : modes) {
+        const bool seen = std::any_of(kept.begin(), kept.end(), [&mode](const DisplayMode& other) {
+            return other.width == mode.width && other.height == mode.height && other.bitsPerPixel == mode.bitsPerPixel;
+        });
+        if (!seen)
+            kept.push_back(mode);
+    }
+    return kept;
+}
+
+std::vector<std::pair<std::uint32_t, std::uint32_t>> parseDrmModes(std::string_view text) {
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
+    for (std::string_view line : linuxfs::splitLines(text)) {
+        line = linuxfs::trim(line);
+        const auto x = line.find('x');
+        if (x == std::string_view::npos)
+            continue;
+        // Interlaced modes carry an "i" after the height.
+        std::string_view height = line.substr(x + 1);
+        if (!height.empty() && height.back() == 'i')
+            height.remove_suffix(1);
+        const auto w = linuxfs::parseUnsigned(line.substr(0, x));
+        const auto h = linuxfs::parseUnsigned(height);
+        if (!w || !h || *w == 0 || *h == 0 || *w > 65535 || *h > 65535)
+            continue;
+        sizes.emplace_back(static_cast<std::uint32_t>(*w), static_cast<std::uint32_t>(*h));
+    }
+    return sizes;
+}
+
+std::vector<DisplayMode> modesFromDrm(const std::vector<DrmConnector>& connectors, std::uint32_t bitsPerPixel) {
+    const DrmConnector* chosen = nullptr;
+    auto connected = [](const DrmConnector& c) {
+        return linuxfs::trim(c.status) == "connected" && !parseDrmModes(c.modes).empty();
+    };
+    for (const auto& connector : connectors)
+        if (!chosen && connected(connector) && linuxfs::trim(connector.enabled) == "enabled")
+            chosen = &connector;
+    for (const auto& connector : connectors)
+        if (!chosen && connected(connector))
+            chosen = &connector;
+    if (!chosen)
+        return {};
+    std::vector<DisplayMode> modes;
+    for (const auto& [width, height] : parseDrmModes(chosen->modes))
+        modes.push_back(DisplayMode{width, height, bitsPerPixel, 0});
+    return withoutRepeatedSizes(modes);
+}
+
+}  // namespace zelvo::platform
