@@ -1,0 +1,77 @@
+#include "probes/LoadMonitor.h"
+
+#include "format/FormatFigure.h"
+#include "platform/RegistryWrapper.h"
+#include "probes/Units.h"
+#include "probes/UsagePercentage.h"
+
+namespace zelvo {
+
+namespace {
+
+void ReadEveryValue(platform::Platform& platform, const char* key) {
+    platform::RegistryWrapper registry(platform, platform::kHKeyDynData);
+    registry.OpenKey(key, false);
+    for (const auto& name : registry.GetValueNames()) {
+        std::uint8_t data[4];
+        registry.ReadBinaryData(name, data, sizeof data);
+    }
+}
+
+}  // namespace
+
+void StartStatistics(platform::Platform& platform) {
+    ReadEveryValue(platform, "\\PerfStats\\StartStat");
+}
+
+void StopStatistics(platform::Platform& platform) {
+    ReadEveryValue(platform, "\\PerfStats\\StopStat");
+}
+
+std::optional<std::int32_t> ReadCpuLoad(platform::Platform& platform) {
+    platform::RegistryWrapper registry(platform, platform::kHKeyDynData);
+    if (!registry.OpenKey("\\PerfStats\\StatData", false))
+        return std::nullopt;
+    std::uint8_t data[4] = {};
+    if (registry.ReadBinaryData("KERNEL\\CPUUsage", data, sizeof data) != sizeof data)
+        return std::nullopt;
+    const std::uint32_t raw = std::uint32_t(data[0]) | (std::uint32_t(data[1]) << 8) | (std::uint32_t(data[2]) << 16) |
+                              (std::uint32_t(data[3]) << 24);
+    return static_cast<std::int32_t>(raw);
+}
+
+ColourValue CpuLoadColour(std::int32_t load) {
+    if (load <= 15)
+        return colour::Silver;
+    if (load <= 30)
+        return colour::White;
+    if (load <= 45)
+        return colour::Aqua;
+    if (load <= 60)
+        return colour::Lime;
+    if (load <= 75)
+        return colour::Yellow;
+    if (load <= 90)
+        return colour::Fuchsia;
+    return colour::Red;
+}
+
+MemoryFigures ComputeMemoryFigures(platform::Platform& platform) {
+    const platform::MemoryStatus status = platform.globalMemoryStatus();
+    const auto totalBytes = static_cast<std::int64_t>(status.totalPhys);
+    const auto freeBytes = static_cast<std::int64_t>(status.availPhys);
+    const double total = static_cast<double>(totalBytes);
+    const double free = static_cast<double>(freeBytes);
+    const double used = total - free;
+
+    MemoryFigures figures;
+    figures.percentage = UsagePercentage(totalBytes - freeBytes, totalBytes);
+    figures.totalText = FormatFigure(kMegabytePattern, total / kBytesPerMegabyte);
+    figures.usedText = FormatFigure(kMegabytePattern, used / kBytesPerMegabyte);
+    figures.freeText = FormatFigure(kMegabytePattern, free / kBytesPerMegabyte);
+    figures.percentColour = usageBandColour(figures.percentage);
+    figures.percentText = PercentText(figures.percentage);
+    return figures;
+}
+
+}  // namespace zelvo

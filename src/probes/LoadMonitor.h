@@ -1,0 +1,39 @@
+#pragma once
+// The 2-second refresh: the processor load that the 9x family publishes in its dynamic statistics,
+// and the main-memory figures.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Platform.h"
+#include "probes/Colour.h"
+
+namespace zelvo {
+
+// Starting and stopping happen by reading every value of the start or stop key; a system without
+// the statistics (the NT family) has no such key, and nothing happens.
+void StartStatistics(platform::Platform& platform);
+void StopStatistics(platform::Platform& platform);
+
+// The processor load in per cent, or nullopt when the statistics are not there. A value of the
+// wrong type raises the registry wrapper's error.
+std::optional<std::int32_t> ReadCpuLoad(platform::Platform& platform);
+
+// Colour of the load gauge and its label for a load in per cent.
+ColourValue CpuLoadColour(std::int32_t load);
+
+struct MemoryFigures {
+    std::string totalText;  // UTF-8, in MB
+    std::string usedText;
+    std::string freeText;
+    int percentage = 0;
+    std::string percentText;
+    ColourValue percentColour = colour::White;
+};
+
+// Reads the memory status and computes the memory page's texts. A total of 0 bytes raises the
+// invalid-operation error (0 / 0).
+MemoryFigures ComputeMemoryFigures(platform::Platform& platform);
+
+}  // namespace zelvo

@@ -1,0 +1,20 @@
+#pragma once
+// The processor's name and vendor as the system's registry records them.
+
+#include <string>
+
+#include "platform/Platform.h"
+#include "probes/RegistryLocations.h"
+
+namespace zelvo {
+
+struct ProcessorIdentity {
+    std::string name;    // UTF-8; empty when it cannot be read
+    std::string vendor;  // UTF-8; empty when it cannot be read
+};
+
+// Each value is read into a 255-byte buffer, so a readable value has at most 254 bytes and its
+// terminating zero.
+ProcessorIdentity ReadProcessorIdentity(platform::Platform& platform, const RegistryLocations& locations);
+
+}  // namespace zelvo

@@ -1,0 +1,11 @@
+#include "probes/Units.h"
+
+#include "format/IntegerText.h"
+
+namespace zelvo {
+
+std::string PercentText(int percentage) {
+    return IntegerText(percentage) + " %";
+}
+
+}  // namespace zelvo
