@@ -1,0 +1,367 @@
+#include "ui/TForm1.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
+#include <QTabWidget>
+#include <QTimer>
+#include <exception>
+
+#include "format/NumberSeparators.h"
+#include "probes/BiosInfo.h"
+#include "probes/ClockMeasurement.h"
+#include "probes/DiskFigures.h"
+#include "probes/DisplayInfo.h"
+#include "probes/LoadMonitor.h"
+#include "probes/ProcessorIdentity.h"
+#include "probes/Registration.h"
+#include "probes/Units.h"
+#include "ui/MessageBoxes.h"
+#include "ui/TDriveComboBox.h"
+#include "ui/TEdit.h"
+#include "ui/TGauge.h"
+#include "ui/TLabel.h"
+#include "ui/TMemo.h"
+#include "ui/TOvalButton.h"
+#include "ui/TPanel.h"
+
+namespace zelvo {
+
+QPointer<TForm1> Form1;
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+const QString kViewingMessage = QStringLiteral("登録情報を表示中です\r\n変更は登録変更ボタン");
+const QString kEditingHint = QStringLiteral("新データに変更する場合\r\n登録ボタンをクリック");
+const QString kRestartNote = QStringLiteral(" 新ＰＣ名は再起動後\r\n『有効』になります");
+const QString kRefusal = QStringLiteral("コンピュータ名を変更できません。");
+const QString kMeasuring = QStringLiteral(" 只今・・・計測中！");
+
+}  // namespace
+
+TForm1::TForm1(platform::Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+    // The start-up sequence reaches the window through the global reference, so it is set first.
+    Form1 = this;
+    showErrorBox = [this](const QString& message) { ShowErrorBox(this, message); };
+    showRefusalBox = [this](const QString& message) { ShowRefusalBox(this, message, screenSize()); };
+    screenSize = [] {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->size() : QSize(0, 0);
+    };
+
+    createControls();
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(2000);
+    connectHandlers();
+    Timer2->start();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+void TForm1::fire(void (TForm1::*handler)()) {
+    guarded([this, handler] { (this->*handler)(); });
+}
+
+bool TForm1::guarded(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception& error) {
+        showErrorBox(QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+void TForm1::FormCreate() {
+    guarded([this] {
+        // 1. Computer name, shown in both the current and the new-name box.
+        const auto name = platform_.getComputerName(16);
+        NowPCName->setText(name ? FromUtf8(platform_.toUtf8(*name)) : QStringLiteral("???"));
+        NewPCName->setText(NowPCName->text());
+        // 2. BIOS page and 3. display page.
+        FillBiosPage();
+        FillDisplayPage();
+        // 4. Oval buttons.
+        for (QWidget* panel :
+             {static_cast<QWidget*>(Panel13), static_cast<QWidget*>(Keisoku), static_cast<QWidget*>(Panel23),
+              static_cast<QWidget*>(Touroku), static_cast<QWidget*>(Panel24), static_cast<QWidget*>(Cancel),
+              static_cast<QWidget*>(Panel25), static_cast<QWidget*>(Change)})
+            ApplyOvalClip(panel);
+        // 5. Processor statistics.
+        StartStatistics(platform_);
+        // 6. TempData beside the program; an existing directory or a failure changes nothing.
+        const std::string path = platform_.programPath();
+        const auto separator = path.rfind(platform_.pathSeparator());
+        const std::string directory = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+        platform_.createDirectory(directory + "TempData");
+        // 7. Centre on the screen; on a screen smaller than the window the offsets are negative.
+        move(CentredPosition(screenSize(), frameSize()));
+        // 8. The user page, which detects the platform first.
+        Button8Click();
+    });
+}
+
+void TForm1::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    guarded([this] { StopStatistics(platform_); });
+}
+
+QPoint CentredPosition(QSize screen, QSize window) {
+    return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
+}
+
+// --- start-up pages ---
+
+void TForm1::FillBiosPage() {
+    const BiosPage page = zelvo::FillBiosPage(platform_);
+    if (page.tabVisible)
+        PageControl1->setTabVisible(PageControl1->indexOf(BIOSTab), *page.tabVisible);
+    for (const std::string& addition : page.memoAdditions)
+        Memo8->addLine(FromUtf8(addition));
+    if (page.heading)
+        Edit1->setText(FromUtf8(*page.heading));
+}
+
+void TForm1::FillDisplayPage() {
+    QStringList lines;
+    for (const std::string& line : DisplayPageLines(platform_))
+        lines.append(FromUtf8(line));
+    Disp1->addLines(lines);
+}
+
+// --- disk page ---
+
+void TForm1::DriveComboBox1Change(QObject*) {
+    for (TLabel* label : {Label2, Label3, Label4, Label12})
+        label->setVisible(false);
+    Gauge5->setShowText(false);
+    for (TMemo* memo : {Memo1, Memo2, Memo3})
+        memo->setFontColor(colour::White);
+    Memo1->setText(QStringLiteral("ハードディスク等"));
+    Memo2->setText(QStringLiteral(" の使用状況を、"));
+    Memo3->setText(QStringLiteral(" 大まかに表示。"));
+    Gauge5->setProgress(0);
+    Gauge5->setBackColor(colour::Blue);
+
+    const char letter = DriveComboBox1->DriveLetter();
+    driveNumber_ = DriveNumberFromLetter(letter, driveNumber_);
+    const VolumeTexts volume = ReadVolumeTexts(platform_, letter);
+    Memo9->setText(FromUtf8(volume.serial));
+    Memo10->setText(FromUtf8(volume.fileSystem));
+    Button1Click();
+}
+
+void TForm1::Button1Click() {
+    for (TLabel* label : {Label2, Label3, Label4, Label12})
+        label->setVisible(true);
+    Memo1->setFontColor(colour::Yellow);
+    Memo2->setFontColor(colour::Red);
+    Memo3->setFontColor(colour::Lime);
+    // A drive that cannot be computed (a total of 0 bytes) stops here, before any figure is shown.
+    const DiskFigures figures = ReadDiskFigures(platform_, driveNumber_);
+    Label20->setFontColor(figures.percentageColour);
+    Gauge5->setForeColor(colour::Red);
+    Gauge5->setBackColor(colour::Lime);
+    Gauge5->setProgress(figures.percentage);
+    Label20->setText(FromUtf8(figures.percentageText));
+    Memo1->setText(FromUtf8(figures.totalText));
+    Memo2->setText(FromUtf8(figures.usedText));
+    Memo3->setText(FromUtf8(figures.freeText));
+}
+
+// --- load monitor ---
+
+void TForm1::Timer2Timer() {
+    if (const auto load = ReadCpuLoad(platform_)) {
+        const ColourValue colour = CpuLoadColour(*load);
+        Gauge6->setForeColor(colour);
+        Label21->setFontColor(colour);
+        Gauge6->setBackColor(colour::Navy);
+        Gauge6->setProgress(*load);
+        Label21->setText(FromUtf8(PercentText(*load)));
+    }
+    Button2Click();
+}
+
+void TForm1::Button2Click() {
+    for (TLabel* label : {Label5, Label6, Label7, Label8, Label13})
+        label->setVisible(true);
+    Memo4->setFontColor(colour::Yellow);
+    Memo5->setFontColor(colour::Red);
+    Memo6->setFontColor(colour::Lime);
+    const MemoryFigures figures = ComputeMemoryFigures(platform_);
+    Memo4->setText(FromUtf8(figures.totalText));
+    Memo5->setText(FromUtf8(figures.usedText));
+    Memo6->setText(FromUtf8(figures.freeText));
+    Label13->setFontColor(figures.percentColour);
+    Gauge1->setForeColor(colour::Red);
+    Gauge1->setBackColor(colour::Lime);
+    Gauge1->setProgress(figures.percentage);
+    Label13->setText(FromUtf8(figures.percentText));
+}
+
+// --- processor ---
+
+void TForm1::ReadProcessorIdentity() {
+    const ProcessorIdentity identity = zelvo::ReadProcessorIdentity(platform_, locations_);
+    M11->setText(FromUtf8(identity.name));
+    Edit4->setText(FromUtf8(identity.vendor));
+}
+
+void TForm1::KeisokuClick() {
+    Memo7->setFontColor(colour::Yellow);
+    Memo7->setText(kMeasuring);
+    Timer1->start();
+}
+
+void TForm1::Timer1Timer() {
+    const ClockText result = ClockFrequencyText(MeasureClock(platform_));
+    Memo7->setFontColor(result.colour);
+    Memo7->setText(FromUtf8(result.text));
+    Timer1->stop();
+    platform_.messageBeep(0);
+    Label16->setVisible(true);
+}
+
+void TForm1::Memo7Change() {
+    Panel11->setFocus();
+}
+
+// --- user page ---
+
+void TForm1::DetectPlatform() {
+    if (const auto showLoad = zelvo::DetectPlatform(platform_, locations_)) {
+        Label9->setVisible(*showLoad);
+        Label21->setVisible(*showLoad);
+        Gauge6->setVisible(*showLoad);
+    }
+}
+
+void TForm1::showStatus(const QString& text, ColourValue colour) {
+    M1->setFontColor(colour);
+    M1->setText(text);
+    M1->setVisible(true);
+}
+
+void TForm1::Button8Click() {
+    DetectPlatform();
+    const Registration values = ReadRegistration(platform_, locations_);
+    NowName->setText(FromUtf8(values.owner));
+    NowCompany->setText(FromUtf8(values.organization));
+    ReadProcessorIdentity();
+    NewName->setText(NowName->text());
+    NewCompany->setText(NowCompany->text());
+    showStatus(kViewingMessage, colour::White);
+}
+
+void TForm1::ChangeClick() {
+    Panel20->setVisible(true);
+    Panel25->setVisible(false);
+    M1->setVisible(false);
+    NewName->setFocus();
+}
+
+void TForm1::NewNameChange() {
+    showStatus(kEditingHint, colour::Yellow);
+}
+
+void TForm1::TourokuClick() {
+    const bool accepted = SubmitComputerName(platform_, NewPCName->text().toStdString());
+    if (!accepted)
+        showRefusalBox(kRefusal);
+    Panel25->setVisible(true);
+    Panel20->setVisible(false);
+    DetectPlatform();
+    WriteRegistration(platform_, locations_, {NewName->text().toStdString(), NewCompany->text().toStdString()});
+    Button8Click();
+    if (accepted && NewPCName->text() != NowPCName->text())
+        showStatus(kRestartNote, colour::Fuchsia);
+    else
+        showStatus(kViewingMessage, colour::White);
+}
+
+void TForm1::CancelClick() {
+    Panel20->setVisible(false);
+    Panel25->setVisible(true);
+    showStatus(kViewingMessage, colour::White);
+    Button8Click();
+}
+
+// --- page changes ---
+
+void TForm1::MemTabShow() {
+    Panel8->setFocus();
+}
+void TForm1::CPUTabShow() {
+    Panel11->setFocus();
+}
+void TForm1::BIOSTabShow() {
+    Panel26->setFocus();
+}
+void TForm1::DisplayTabShow() {
+    Panel29->setFocus();
+}
+void TForm1::UserTabShow() {
+    Panel16->setFocus();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // The CPU page is the one shown at start, and its show handler runs then too.
+    if (!firstShowDone_) {
+        firstShowDone_ = true;
+        fire(&TForm1::CPUTabShow);
+    }
+}
+
+void TForm1::connectHandlers() {
+    connect(Timer1, &QTimer::timeout, this, [this] { fire(&TForm1::Timer1Timer); });
+    connect(Timer2, &QTimer::timeout, this, [this] { fire(&TForm1::Timer2Timer); });
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        const QWidget* page = PageControl1->widget(index);
+        if (page == MemTab)
+            fire(&TForm1::MemTabShow);
+        else if (page == CPUTab)
+            fire(&TForm1::CPUTabShow);
+        else if (page == BIOSTab)
+            fire(&TForm1::BIOSTabShow);
+        else if (page == DisplayTab)
+            fire(&TForm1::DisplayTabShow);
+        else if (page == UserTab)
+            fire(&TForm1::UserTabShow);
+    });
+    connect(Memo7, &TMemo::textChanged, this, [this] { fire(&TForm1::Memo7Change); });
+    for (TEdit* edit : {NewName, NewCompany, NewPCName})
+        connect(edit, &TEdit::textChanged, this, [this] { fire(&TForm1::NewNameChange); });
+    DriveComboBox1->OnChange = [this](QObject* sender) { guarded([this, sender] { DriveComboBox1Change(sender); }); };
+    Keisoku->onClick = [this] { fire(&TForm1::KeisokuClick); };
+    Touroku->onClick = [this] { fire(&TForm1::TourokuClick); };
+    Cancel->onClick = [this] { fire(&TForm1::CancelClick); };
+    Change->onClick = [this] { fire(&TForm1::ChangeClick); };
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    // A changed regional setting is picked up for the texts written from now on.
+    if (event->type() == QEvent::LocaleChange) {
+        platform_.resetThreadLocale();
+        LoadNumberSeparators(platform_);
+    }
+    QWidget::changeEvent(event);
+}
+
+}  // namespace zelvo
