@@ -11,4 +11,4 @@ $SUDO apt-get install -y --no-install-recommends \
   libmount-dev libxrandr-dev libx11-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-ipafont-gothic fonts-ipafont-mincho \
-  xvfb xauth x11-xserver-utils
+  xvfb xauth x11-xserver-utils python3

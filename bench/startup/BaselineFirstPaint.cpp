@@ -1,0 +1,21 @@
+// The baseline: a bare Qt window of the same size showing one line of Japanese text in the same
+// fonts, ended at its first paint.
+#include <QApplication>
+#include <QLabel>
+#include <QWidget>
+
+#include "FirstPaint.h"
+#include "ui/Fonts.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setFixedSize(472, 242);
+    window.setWindowTitle(QStringLiteral("Zelvo"));
+    auto* label = new QLabel(QStringLiteral("メインボード　バイオス情報"), &window);
+    label->setFont(zelvo::makeFont(zelvo::FontFace::G, -15));
+    label->move(20, 20);
+    zelvo::bench::QuitAfterFirstPaint(window);
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,7 @@
+// The program as it starts for a user, ended at its window's first paint.
+#include "FirstPaint.h"
+#include "app/Startup.h"
+
+int main(int argc, char** argv) {
+    return zelvo::RunApplication(argc, argv, zelvo::bench::QuitAfterFirstPaint);
+}
