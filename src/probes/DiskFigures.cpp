@@ -1,0 +1,104 @@
+#include "probes/DiskFigures.h"
+
+#include <limits>
+#include <optional>
+
+#include "format/FormatFigure.h"
+#include "format/IntegerText.h"
+#include "platform/ErrorModeScope.h"
+#include "probes/Units.h"
+#include "probes/UsagePercentage.h"
+
+namespace zelvo {
+
+namespace {
+
+std::string RootOfDriveNumber(int driveNumber) {
+    if (driveNumber < 1 || driveNumber > 26)
+        return {};  // the current drive
+    return std::string{static_cast<char>('A' + driveNumber - 1), ':', '\\'};
+}
+
+// Cluster counts times cluster size; nullopt when the product does not fit a signed 64-bit count
+// (no real drive, but the counts come from outside).
+std::optional<std::int64_t> ClusterBytes(std::uint64_t sectorsPerCluster, std::uint64_t bytesPerSector,
+                                         std::uint64_t clusters) {
+    std::int64_t clusterSize = 0;
+    std::int64_t bytes = 0;
+    if (__builtin_mul_overflow(sectorsPerCluster, bytesPerSector, &clusterSize) ||
+        __builtin_mul_overflow(clusterSize, clusters, &bytes))
+        return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+int DriveNumberFromLetter(char letter, int current) {
+    if (letter >= 'a' && letter <= 'z')
+        return letter - 'a' + 1;
+    return current;
+}
+
+VolumeTexts ReadVolumeTexts(platform::Platform& platform, char letter) {
+    // With no drive chosen the root would be an empty path; that names no volume.
+    if (letter == '\0')
+        return {};
+    // A drive without a medium is to fail the query, not to put a system prompt before the user.
+    const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
+    const auto volume = platform.getVolumeInformation(std::string{letter, ':', '\\'});
+    if (!volume)
+        return {};
+    return {HexText(volume->serial, 8), platform.toUtf8(volume->fileSystem), true};
+}
+
+DriveBytes QueryDriveBytes(platform::Platform& platform, int driveNumber) {
+    const std::string root = RootOfDriveNumber(driveNumber);
+    const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
+    if (platform.hasDiskFreeSpaceEx()) {
+        const auto space = platform.getDiskFreeSpaceEx(root);
+        if (!space)
+            return {};
+        return {space->totalBytes, space->freeBytesAvailable};
+    }
+    const auto clusters = platform.getDiskFreeSpace(root);
+    if (!clusters)
+        return {};
+    const auto size = ClusterBytes(clusters->sectorsPerCluster, clusters->bytesPerSector, clusters->totalClusters);
+    const auto free = ClusterBytes(clusters->sectorsPerCluster, clusters->bytesPerSector, clusters->freeClusters);
+    if (!size || !free)
+        return {};
+    return {*size, *free};
+}
+
+std::string SizeText(double megabytes) {
+    if (megabytes >= kMegabytesPerGigabyte)
+        return FormatFigure(kGigabytePattern, megabytes / kMegabytesPerGigabyte);
+    return FormatFigure(kMegabytePattern, megabytes);
+}
+
+DiskFigures ComputeDiskFigures(DriveBytes bytes) {
+    // Two real byte counts never overflow here; counts from a faulty source are held at the ends.
+    std::int64_t usedBytes = 0;
+    if (__builtin_sub_overflow(bytes.size, bytes.free, &usedBytes))
+        usedBytes =
+            bytes.free < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
+
+    DiskFigures figures;
+    // A drive of 0 bytes fails here, before any figure or text is made.
+    figures.percentage = UsagePercentage(usedBytes, bytes.size);
+    figures.totalMB = static_cast<double>(bytes.size) / kBytesPerMegabyte;
+    figures.usedMB = static_cast<double>(usedBytes) / kBytesPerMegabyte;
+    figures.freeMB = static_cast<double>(bytes.free) / kBytesPerMegabyte;
+    figures.percentageColour = usageBandColour(figures.percentage);
+    figures.percentageText = PercentText(figures.percentage);
+    figures.totalText = SizeText(figures.totalMB);
+    figures.usedText = SizeText(figures.usedMB);
+    figures.freeText = SizeText(figures.freeMB);
+    return figures;
+}
+
+DiskFigures ReadDiskFigures(platform::Platform& platform, int driveNumber) {
+    return ComputeDiskFigures(QueryDriveBytes(platform, driveNumber));
+}
+
+}  // namespace zelvo
