@@ -1,0 +1,102 @@
+#include "probes/BiosInfo.h"
+
+#include <array>
+#include <cstdint>
+
+#include "platform/Errors.h"
+
+namespace zelvo {
+
+namespace {
+
+using platform::RegistryWrapper;
+
+constexpr std::size_t kVersionBufferBytes = 100;
+// The last byte of the buffer is never looked at: it would be the terminator of a full value.
+constexpr std::size_t kVersionScannedBytes = 99;
+
+const char* const kSystemKey = "\\HARDWARE\\DESCRIPTION\\System";
+const char* const kVersionValue = "SystemBIOSVersion";
+const char* const kDateValue = "SystemBIOSDate";
+const char* const kDriverClassKey =
+    "\\SYSTEM\\ControlSet001\\Control\\Class\\{4D36E97D-E325-11CE-BFC1-08002BE10318}\\0014";
+const char* const kDriverDescValue = "DriverDesc";
+const char* const kDriverVersionValue = "DriverVersion";
+
+void AddRomLines(platform::Platform& platform, BiosPage& page) {
+    page.memoAdditions.emplace_back();
+    for (const std::uint32_t address : kBiosRomAddresses) {
+        const auto text = platform.readRomString(address);
+        page.memoAdditions.push_back(text ? platform.toUtf8(*text) : std::string());
+    }
+}
+
+// Reads the registry copies; a registry error thrown here ends the reading, keeping what was added.
+void AddRegistryLines(platform::Platform& platform, RegistryWrapper& registry, BiosPage& page) {
+    // A key that cannot be opened leaves the wrapper where it was; reads then give empty texts.
+    registry.OpenKey(kSystemKey, false);
+    page.memoAdditions.emplace_back();
+    page.memoAdditions.push_back(platform.toUtf8(PieceListText(SplitMultiString(registry, kVersionValue))));
+    page.memoAdditions.push_back(platform.toUtf8(registry.ReadString(kDateValue)));
+    registry.OpenKey(kDriverClassKey, false);
+    page.memoAdditions.push_back(platform.toUtf8(registry.ReadString(kDriverDescValue)));
+    page.memoAdditions.push_back("Ver " + platform.toUtf8(registry.ReadString(kDriverVersionValue)));
+}
+
+}  // namespace
+
+std::vector<std::string> SplitMultiString(RegistryWrapper& registry, const std::string& valueName) {
+    std::vector<std::string> pieces;
+    std::array<std::uint8_t, kVersionBufferBytes> buffer{};
+    registry.ReadBinaryData(valueName, buffer.data(), static_cast<int>(buffer.size()));
+    std::string piece;
+    for (std::size_t i = 0; i < kVersionScannedBytes; ++i) {
+        const std::uint8_t byte = buffer[i];
+        if (byte >= 0x20) {
+            piece += static_cast<char>(byte);
+        } else if (!piece.empty()) {
+            pieces.push_back(std::move(piece));
+            piece.clear();
+        }
+    }
+    return pieces;
+}
+
+std::string PieceListText(const std::vector<std::string>& pieces) {
+    std::string text;
+    for (const auto& piece : pieces)
+        text += piece + "\r\n";
+    return text;
+}
+
+BiosPage FillBiosPage(platform::Platform& platform) {
+    BiosPage page;
+    const auto version = platform.getVersion();
+    if (!version)
+        return page;
+    switch (version->platformId) {
+        case platform::kPlatformWin9x:
+            page.tabVisible = true;
+            AddRomLines(platform, page);
+            page.heading = kBiosHeading;
+            break;
+        case platform::kPlatformNT: {
+            page.tabVisible = true;
+            // Only read: all-access opening of the hardware keys is refused to ordinary users.
+            RegistryWrapper registry(platform, platform::kHKeyLocalMachine, platform::RegAccess::Read);
+            try {
+                AddRegistryLines(platform, registry, page);
+            } catch (const ERegistryException&) {
+                // Silently ends the reading; the lines added so far stay.
+            }
+            page.heading = kBiosHeading;
+            break;
+        }
+        default:
+            page.tabVisible = false;
+            break;
+    }
+    return page;
+}
+
+}  // namespace zelvo
