@@ -1,0 +1,27 @@
+#pragma once
+// The three font faces of the window. Each request names the Japanese system face first, then the
+// IPA face of the same kind (Debian's fonts-ipafont), then a generic family, so a machine with the
+// named faces uses them and any other gets the nearest kind.
+
+#include <QFont>
+#include <QString>
+
+namespace zelvo {
+
+enum class FontFace {
+    G,  // "ＭＳ Ｐゴシック": proportional Gothic
+    M,  // "ＭＳ Ｐ明朝": proportional Mincho
+    F,  // "ＭＳ ゴシック": fixed-pitch Gothic
+};
+
+// The face the form names, e.g. "ＭＳ Ｐゴシック".
+QString namedFamily(FontFace face);
+// The IPA face that stands in for it, e.g. "IPAPGothic".
+QString substituteFamily(FontFace face);
+
+// A font of `face` with the form's height rule: a negative height -h is a character height of h
+// pixels; a positive height h is a cell height (ascent + descent) of h pixels. A height of 0 keeps
+// the toolkit's default size.
+QFont makeFont(FontFace face, int height, bool bold = false, bool italic = false);
+
+}  // namespace zelvo

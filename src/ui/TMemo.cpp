@@ -1,0 +1,196 @@
+#include "ui/TMemo.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include "ui/ColourConvert.h"
+
+namespace zelvo {
+
+namespace {
+
+const QString kBreak = QStringLiteral("\r\n");
+
+// The document's own line breaks are "\n"; a lone "\r" would otherwise make a paragraph of its own
+// next to the "\n" of a "\r\n".
+QString toDocumentText(QString text) {
+    text.replace(kBreak, QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Tab moves to the next control, as in the system's multi-line edit without tab stops.
+    setTabChangesFocus(true);
+    document()->setDocumentMargin(1);
+    QTextOption option = document()->defaultTextOption();
+    // Trailing spaces count in a right-aligned line: they push the text away from the edge.
+    option.setFlags(option.flags() | QTextOption::IncludeTrailingSpaces);
+    option.setAlignment(alignment_);
+    document()->setDefaultTextOption(option);
+    caretWidth_ = cursorWidth();
+    applyColours();
+    applyCursor();
+}
+
+QString TMemo::text() const {
+    QString raw = document()->toRawText();
+    raw.replace(QChar::ParagraphSeparator, kBreak);
+    raw.replace(QChar::LineSeparator, kBreak);
+    return raw;
+}
+
+void TMemo::setText(const QString& value) {
+    if (value == text())
+        return;
+    setPlainText(toDocumentText(value));
+    repaintNow();
+}
+
+QStringList TMemo::lines() const {
+    const QString whole = text();
+    if (whole.isEmpty())
+        return {};
+    QStringList result = whole.split(kBreak);
+    if (result.last().isEmpty())
+        result.removeLast();
+    return result;
+}
+
+void TMemo::setLines(const QStringList& values) {
+    QString whole;
+    for (const QString& line : values)
+        whole += line + kBreak;
+    setText(whole);
+}
+
+void TMemo::addLine(const QString& line) {
+    addLines({line});
+}
+
+void TMemo::addLines(const QStringList& values) {
+    if (values.isEmpty())
+        return;
+    const QString current = text();
+    QString addition;
+    if (!current.isEmpty() && !current.endsWith(kBreak))
+        addition += QLatin1Char('\n');
+    for (const QString& line : values)
+        addition += toDocumentText(line) + QLatin1Char('\n');
+    appendRaw(addition);
+}
+
+void TMemo::appendRaw(const QString& addition) {
+    // Like the system's edit: the caret ends after the added text and is scrolled into view.
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(addition);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    repaintNow();
+}
+
+void TMemo::setColor(ColourValue value) {
+    if (value == color_)
+        return;
+    color_ = value;
+    applyColours();
+    repaintNow();
+}
+
+void TMemo::setFontColor(ColourValue value) {
+    if (value == fontColor_)
+        return;
+    fontColor_ = value;
+    applyColours();
+    repaintNow();
+}
+
+void TMemo::setAlignment(Qt::Alignment value) {
+    value &= Qt::AlignHorizontal_Mask;
+    if (value == alignment_)
+        return;
+    alignment_ = value;
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(alignment_);
+    document()->setDefaultTextOption(option);
+    // Lines already laid out keep their place until the document is laid out again.
+    document()->markContentsDirty(0, document()->characterCount());
+    repaintNow();
+}
+
+void TMemo::setReadOnly(bool value) {
+    QPlainTextEdit::setReadOnly(value);
+    if (value)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    applyCursor();
+}
+
+void TMemo::setArrowCursor(bool value) {
+    arrowCursor_ = value;
+    applyCursor();
+}
+
+void TMemo::applyCursor() {
+    viewport()->setCursor(arrowCursor_ ? Qt::ArrowCursor : Qt::IBeamCursor);
+}
+
+void TMemo::applyColours() {
+    QPalette palette = this->palette();
+    const QColor back = toQColor(color_);
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Text, toQColor(fontColor_));
+    setPalette(palette);
+}
+
+void TMemo::hideCaret() {
+    if (caretHidden_)
+        return;
+    caretHidden_ = true;
+    caretWidth_ = cursorWidth();
+    setCursorWidth(0);
+}
+
+void TMemo::showCaret() {
+    if (!caretHidden_)
+        return;
+    caretHidden_ = false;
+    setCursorWidth(caretWidth_);
+}
+
+void TMemo::repaintNow() {
+    if (isVisible())
+        viewport()->repaint();
+}
+
+void TMemo::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        applyColours();
+}
+
+void TMemo::focusInEvent(QFocusEvent* event) {
+    showCaret();
+    QPlainTextEdit::focusInEvent(event);
+}
+
+void TMemo::mousePressEvent(QMouseEvent* event) {
+    QPlainTextEdit::mousePressEvent(event);
+    if (onMouseDown)
+        onMouseDown();
+}
+
+}  // namespace zelvo

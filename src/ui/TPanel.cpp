@@ -1,0 +1,66 @@
+#include "ui/TPanel.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/ColourConvert.h"
+
+namespace zelvo {
+
+TPanel::TPanel(QWidget* parent) : QWidget(parent) {
+    // The panel paints all of itself; system colours are resolved at each paint.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TPanel::repaintNow() {
+    if (isVisible())
+        repaint();
+}
+
+void TPanel::setColor(ColourValue value) {
+    if (value == color_)
+        return;
+    color_ = value;
+    repaintNow();
+}
+
+void TPanel::setFontColor(ColourValue value) {
+    if (value == fontColor_)
+        return;
+    fontColor_ = value;
+    repaintNow();
+}
+
+void TPanel::setCaption(const QString& value) {
+    if (value == caption_)
+        return;
+    caption_ = value;
+    repaintNow();
+}
+
+void TPanel::setBorderColor(std::optional<ColourValue> value) {
+    if (value == borderColor_)
+        return;
+    borderColor_ = value;
+    const int margin = borderColor_ ? 1 : 0;
+    setContentsMargins(margin, margin, margin, margin);
+    repaintNow();
+}
+
+void TPanel::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), toQColor(color_));
+    if (borderColor_) {
+        painter.setPen(toQColor(*borderColor_));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (!caption_.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(toQColor(fontColor_));
+        painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    }
+}
+
+}  // namespace zelvo

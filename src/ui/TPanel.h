@@ -1,0 +1,46 @@
+#pragma once
+// TPanel: a flat rectangle in one colour, with an optional one-pixel border and an optional caption
+// drawn centred in the panel's font. Children are placed relative to the client area, which starts
+// inside the border.
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "probes/Colour.h"
+
+namespace zelvo {
+
+class TPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TPanel(QWidget* parent = nullptr);
+
+    ColourValue color() const { return color_; }
+    void setColor(ColourValue value);
+    ColourValue fontColor() const { return fontColor_; }
+    void setFontColor(ColourValue value);
+    QString caption() const { return caption_; }
+    void setCaption(const QString& value);
+
+    // A one-pixel border drawn in this colour (the window-frame colour for a single-line border);
+    // none when empty. The client area shrinks by the border on every side.
+    std::optional<ColourValue> borderColor() const { return borderColor_; }
+    void setBorderColor(std::optional<ColourValue> value);
+
+    // Where a child's (0, 0) lies in the panel's own coordinates.
+    QPoint clientOrigin() const { return contentsRect().topLeft(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void repaintNow();
+
+    ColourValue color_ = colour::ButtonFace;
+    ColourValue fontColor_ = colour::WindowText;
+    QString caption_;
+    std::optional<ColourValue> borderColor_;
+};
+
+}  // namespace zelvo
