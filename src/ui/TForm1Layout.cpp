@@ -1,0 +1,379 @@
+// The window as the form defines it: every control at its place, with its colours, fonts and
+// first texts, and the interaction rules the pages share.
+
+#include <QApplication>
+#include <QEvent>
+#include <QIcon>
+#include <QPalette>
+#include <QTabWidget>
+#include <initializer_list>
+#include <iterator>
+
+#include "ui/ColourConvert.h"
+#include "ui/Fonts.h"
+#include "ui/TDriveComboBox.h"
+#include "ui/TEdit.h"
+#include "ui/TForm1.h"
+#include "ui/TGauge.h"
+#include "ui/TLabel.h"
+#include "ui/TMemo.h"
+#include "ui/TOvalButton.h"
+#include "ui/TPanel.h"
+
+// The library is static, so its resources are registered by hand; the macro must be used outside
+// any namespace.
+static void initZelvoResources() {
+    Q_INIT_RESOURCE(zelvo);
+}
+
+namespace zelvo {
+
+namespace {
+
+const QString kCaption = QStringLiteral("　Zelvo      Ver 1.2　　Varnel  ");
+
+// Page backgrounds are 463 x 215; the CPU page's is one pixel taller.
+constexpr int kPageWidth = 463;
+constexpr int kPageHeight = 215;
+constexpr int kCpuPageHeight = 216;
+
+enum Style : unsigned { Plain = 0, Bold = 1, Italic = 2 };
+
+QFont fontOf(FontFace face, int height, unsigned style = Plain) {
+    return makeFont(face, height, (style & Bold) != 0, (style & Italic) != 0);
+}
+
+// Places `control` at (x, y) of its parent's client area.
+void place(QWidget* control, int x, int y, int width, int height) {
+    QPoint origin(0, 0);
+    if (const auto* panel = qobject_cast<const TPanel*>(control->parentWidget()))
+        origin = panel->clientOrigin();
+    control->setGeometry(QRect(origin + QPoint(x, y), QSize(width, height)));
+}
+
+TPanel* makePanel(QWidget* parent, int x, int y, int width, int height, ColourValue colour) {
+    auto* panel = new TPanel(parent);
+    panel->setColor(colour);
+    place(panel, x, y, width, height);
+    return panel;
+}
+
+// A black page background with a single-line border in the window-frame colour.
+TPanel* makePageBackground(QWidget* page, int height) {
+    auto* panel = new TPanel(page);
+    panel->setColor(colour::Black);
+    panel->setBorderColor(colour::WindowFrame);
+    panel->setGeometry(0, 0, kPageWidth, height);
+    return panel;
+}
+
+// An outline box: a white panel with a black one inside, one pixel in on every side.
+void makeOutlineBox(QWidget* parent, int x, int y, int width, int height, TPanel*& outer, TPanel*& inner) {
+    outer = makePanel(parent, x, y, width, height, colour::White);
+    inner = makePanel(outer, 1, 1, width - 2, height - 2, colour::Black);
+}
+
+TLabel* makeLabel(QWidget* parent, int x, int y, int width, int height, const QString& text, ColourValue textColour,
+                  const QFont& font, bool rightJustify = false) {
+    auto* label = new TLabel(parent);
+    place(label, x, y, width, height);
+    label->setRightJustify(rightJustify);
+    label->setFont(font);
+    label->setFontColor(textColour);
+    label->setText(text);
+    return label;
+}
+
+enum class Access { ReadOnly, Typing };
+
+TMemo* makeMemo(QWidget* parent, int x, int y, int width, int height, ColourValue textColour, const QFont& font,
+                const QStringList& lines, Qt::Alignment alignment, Access access) {
+    auto* memo = new TMemo(parent);
+    place(memo, x, y, width, height);
+    memo->setColor(colour::Black);
+    memo->setFontColor(textColour);
+    memo->setFont(font);
+    memo->setAlignment(alignment);
+    memo->setReadOnly(access == Access::ReadOnly);
+    memo->setArrowCursor(true);
+    memo->setLines(lines);
+    return memo;
+}
+
+enum class MouseCursor { Arrow, Text };
+
+TEdit* makeEdit(QWidget* parent, int x, int y, int width, int height, ColourValue back, ColourValue textColour,
+                const QFont& font, const QString& text, MouseCursor cursor) {
+    auto* edit = new TEdit(parent);
+    place(edit, x, y, width, height);
+    edit->setBorderless(true);
+    edit->setColor(back);
+    edit->setFontColor(textColour);
+    edit->setFont(font);
+    edit->setArrowCursor(cursor == MouseCursor::Arrow);
+    edit->setText(text);
+    return edit;
+}
+
+TGauge* makeGauge(QWidget* parent, int x, int y) {
+    auto* gauge = new TGauge(parent);
+    place(gauge, x, y, 100, 100);
+    gauge->setKind(gkPie);
+    gauge->setShowText(false);
+    gauge->setBorderStyle(bsNone);
+    gauge->setColor(colour::Black);
+    gauge->setForeColor(colour::Red);
+    gauge->setBackColor(colour::Navy);
+    gauge->setFont(fontOf(FontFace::G, -20, Bold));
+    gauge->setProgress(0);
+    return gauge;
+}
+
+// The outer maroon panel and the inner panel with the caption, one pixel narrower and less tall.
+void makeOvalButton(QWidget* parent, int x, int y, int width, int height, ColourValue colour, ColourValue textColour,
+                    const QFont& font, const QString& caption, TPanel*& outer, TOvalButton*& inner) {
+    outer = makePanel(parent, x, y, width, height, colour::Maroon);
+    inner = new TOvalButton(outer);
+    place(inner, 0, 0, width - 1, height - 1);
+    inner->setColor(colour);
+    inner->setFontColor(textColour);
+    inner->setFont(font);
+    inner->setCaption(caption);
+}
+
+// Labels and gauges are drawn on their parent's surface, below every box, in form order.
+void sendToBack(std::initializer_list<QWidget*> controls) {
+    for (auto it = std::rbegin(controls); it != std::rend(controls); ++it)
+        (*it)->lower();
+}
+
+// A mouse press on the listed controls hides the caret of the focused box, after the press has
+// given the box the focus; it shows again when a box next gets the focus by other means.
+void hideFocusedCaret() {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (auto* memo = qobject_cast<TMemo*>(widget)) {
+            memo->hideCaret();
+            return;
+        }
+        if (auto* edit = qobject_cast<TEdit*>(widget)) {
+            edit->hideCaret();
+            return;
+        }
+        if (widget->isWindow())
+            return;
+    }
+}
+
+void applyWindowColour(QWidget* window) {
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, toQColor(colour::ButtonFace));
+    window->setPalette(palette);
+}
+
+// Follows the desktop's colour scheme for the window's button-face background.
+class WindowColourFollower : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ApplicationPaletteChange && watched->isWidgetType())
+            applyWindowColour(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
+}  // namespace
+
+void TForm1::createControls() {
+    initZelvoResources();
+
+    // --- window ---
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(kCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/zelvo/zelvo.png")));
+    setFont(fontOf(FontFace::G, -12));
+    applyWindowColour(this);
+    installEventFilter(new WindowColourFollower(this));
+    // The form's own place; the start-up sequence centres the window before it is shown.
+    move(229, 132);
+    setFixedSize(472, 242);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setGeometry(0, 0, 472, 242);
+    DiskTab = new QWidget;
+    MemTab = new QWidget;
+    CPUTab = new QWidget;
+    BIOSTab = new QWidget;
+    DisplayTab = new QWidget;
+    UserTab = new QWidget;
+    PageControl1->addTab(DiskTab, QStringLiteral("ディスク"));
+    PageControl1->addTab(MemTab, QStringLiteral("メモリ"));
+    PageControl1->addTab(CPUTab, QStringLiteral("CPU"));
+    PageControl1->addTab(BIOSTab, QStringLiteral("BIOS"));
+    PageControl1->addTab(DisplayTab, QStringLiteral("画面"));
+    PageControl1->addTab(UserTab, QStringLiteral("ユーザー 情報"));
+
+    const QFont g12 = fontOf(FontFace::G, -12);
+    const QFont g13 = fontOf(FontFace::G, -13);
+    const QFont g15 = fontOf(FontFace::G, -15);
+    const QFont g15b = fontOf(FontFace::G, -15, Bold);
+    const QFont g19b = fontOf(FontFace::G, -19, Bold);
+    const QFont m19bi = fontOf(FontFace::M, -19, Bold | Italic);
+    const QFont m21b = fontOf(FontFace::M, -21, Bold);
+    const QFont m23bi = fontOf(FontFace::M, -23, Bold | Italic);
+    const QFont f13b = fontOf(FontFace::F, -13, Bold);
+    const QFont f15 = fontOf(FontFace::F, -15);
+    const QFont f15b = fontOf(FontFace::F, -15, Bold);
+    const QFont f16b = fontOf(FontFace::F, -16, Bold);
+    const QString kUsage = QStringLiteral("使用率");
+    const QString kFull = QStringLiteral("100%");
+    constexpr auto Right = Qt::AlignRight;
+    constexpr auto Left = Qt::AlignLeft;
+
+    // --- disk page ---
+    Panel2 = makePageBackground(DiskTab, kPageHeight);
+    Label12 = makeLabel(Panel2, 40, 55, 45, 15, kUsage, colour::White, g15);
+    Label20 = makeLabel(Panel2, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
+    Gauge5 = makeGauge(Panel2, 42, 82);
+    DriveComboBox1 = new TDriveComboBox(platform_, Panel2);
+    place(DriveComboBox1, 16, 13, 150, 18);
+    DriveComboBox1->setColor(colour::Black);
+    DriveComboBox1->setFontColor(colour::WindowColour);
+    DriveComboBox1->setFont(g12);
+    DriveComboBox1->setCursor(Qt::PointingHandCursor);
+    makeOutlineBox(Panel2, 195, 7, 254, 106, Panel3, Panel4);
+    Label2 = makeLabel(Panel4, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
+    Label3 = makeLabel(Panel4, 10, 45, 45, 15, QStringLiteral("使用量"), colour::White, g15);
+    Label4 = makeLabel(Panel4, 10, 75, 45, 15, QStringLiteral("空容量"), colour::White, g15);
+    Memo1 = makeMemo(Panel4, 60, 10, 185, 30, colour::White, m23bi, {QStringLiteral("ハードディスク等"), {}, {}}, Right,
+                     Access::ReadOnly);
+    Memo2 = makeMemo(Panel4, 60, 40, 185, 30, colour::White, m23bi, {QStringLiteral("の使用状況を、")}, Right,
+                     Access::ReadOnly);
+    Memo3 = makeMemo(Panel4, 60, 70, 185, 30, colour::White, m23bi, {QStringLiteral("大まかに表示。")}, Right,
+                     Access::ReadOnly);
+    makeOutlineBox(Panel2, 195, 125, 254, 78, Panel5, Panel6);
+    Label15 = makeLabel(Panel6, 10, 15, 105, 15, QStringLiteral("ファイルシステム"), colour::White, g15);
+    Label14 = makeLabel(Panel6, 10, 45, 82, 15, QStringLiteral("シリアル番号"), colour::White, g15);
+    Memo10 = makeMemo(Panel6, 120, 10, 125, 25, colour::Aqua, m19bi, {}, Right, Access::ReadOnly);
+    Memo9 = makeMemo(Panel6, 120, 40, 125, 25, colour::Aqua, m19bi, {}, Right, Access::ReadOnly);
+    sendToBack({Label12, Label20, Gauge5});
+    sendToBack({Label2, Label3, Label4});
+    sendToBack({Label15, Label14});
+
+    // --- memory page ---
+    Panel7 = makePageBackground(MemTab, kPageHeight);
+    Label8 = makeLabel(Panel7, 40, 55, 45, 15, kUsage, colour::White, g15);
+    Gauge1 = makeGauge(Panel7, 42, 82);
+    Label13 = makeLabel(Panel7, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
+    makeOutlineBox(Panel7, 195, 7, 254, 106, Panel8, Panel9);
+    Label5 = makeLabel(Panel9, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
+    Label6 = makeLabel(Panel9, 10, 45, 45, 15, QStringLiteral("使用量"), colour::White, g15);
+    Label7 = makeLabel(Panel9, 10, 75, 45, 15, QStringLiteral("空容量"), colour::White, g15);
+    Memo4 = makeMemo(Panel9, 60, 10, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("メイン・メモリー")},
+                     Right, Access::ReadOnly);
+    Memo5 = makeMemo(Panel9, 60, 40, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("の使用状況を、")},
+                     Right, Access::ReadOnly);
+    Memo6 = makeMemo(Panel9, 60, 70, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("大まかに表示。")},
+                     Right, Access::ReadOnly);
+    sendToBack({Label8, Gauge1, Label13});
+    sendToBack({Label5, Label6, Label7});
+
+    // --- CPU page ---
+    Panel10 = makePageBackground(CPUTab, kCpuPageHeight);
+    Label9 = makeLabel(Panel10, 40, 55, 45, 15, kUsage, colour::White, g15);
+    Gauge6 = makeGauge(Panel10, 42, 82);
+    Label21 = makeLabel(Panel10, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
+    makeOutlineBox(Panel10, 195, 7, 254, 47, Panel11, Panel12);
+    Label16 = makeLabel(Panel12, 10, 15, 45, 15, QStringLiteral("周波数"), colour::WindowColour, g15);
+    Memo7 = makeMemo(Panel12, 60, 10, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("CPUクロック   ")},
+                     Right, Access::ReadOnly);
+    makeOvalButton(Panel10, 270, 160, 115, 26, colour::Green, colour::White, g15, QStringLiteral("クロック 計測"),
+                   Panel13, Keisoku);
+    makeOutlineBox(Panel10, 195, 65, 254, 74, Panel32, Panel33);
+    Label26 = makeLabel(Panel33, 10, 15, 31, 13, QStringLiteral("Name"), colour::White, g13);
+    Label27 = makeLabel(Panel33, 10, 40, 40, 13, QStringLiteral("Vendor"), colour::White, g13);
+    Edit4 = makeEdit(Panel33, 55, 40, 185, 23, colour::Black, colour::Aqua, g13, QStringLiteral("Edit4"),
+                     MouseCursor::Arrow);
+    M11 = makeEdit(Panel33, 55, 15, 185, 20, colour::Black, colour::Yellow, g13, QStringLiteral("M11"),
+                   MouseCursor::Text);
+    sendToBack({Label9, Gauge6, Label21});
+    sendToBack({Label16});
+    sendToBack({Label26, Label27});
+
+    // --- BIOS page ---
+    Panel14 = makePageBackground(BIOSTab, kPageHeight);
+    makeOutlineBox(Panel14, 20, 20, 415, 170, Panel26, Panel27);
+    Memo8 = makeMemo(Panel27, 20, 40, 380, 120, colour::Lime, g15b, {}, Left, Access::ReadOnly);
+    Edit1 = makeEdit(Panel27, 0, 15, 413, 30, colour::Black, colour::Aqua, m21b,
+                     QStringLiteral("           メインボード　バイオス情報"), MouseCursor::Arrow);
+
+    // --- display page ---
+    Panel28 = makePageBackground(DisplayTab, kPageHeight);
+    makeOutlineBox(Panel28, 20, 20, 415, 170, Panel29, Panel30);
+    Disp1 = makeMemo(Panel30, 0, 40, 413, 120, colour::Lime, f16b, {}, Left, Access::Typing);
+    Edit2 = makeEdit(Panel30, 0, 15, 413, 30, colour::Black, colour::Aqua, m21b,
+                     QStringLiteral("　　　　　　ディスプレイ（画面）情報"), MouseCursor::Arrow);
+
+    // --- user page ---
+    Panel1 = makePageBackground(UserTab, kPageHeight);
+    M1 = makeMemo(Panel1, 255, 150, 190, 50, colour::Lime, f15, {QStringLiteral("M1")}, Left, Access::Typing);
+    makeOutlineBox(Panel1, 2, 2, 240, 200, Panel16, Panel17);
+    Label23 = makeLabel(Panel17, 5, 140, 51, 15, QStringLiteral("ＰＣ名"), colour::White, f15b);
+    Name1 = makeMemo(Panel17, 5, 30, 55, 41, colour::White, f15b, {QStringLiteral("使用者")}, Left, Access::Typing);
+    Company1 = makeMemo(Panel17, 5, 85, 55, 41, colour::White, f15b, {QStringLiteral("会社名")}, Left, Access::Typing);
+    NowName = makeMemo(Panel17, 60, 30, 175, 50, colour::Aqua, f15b, {}, Left, Access::Typing);
+    NowCompany = makeMemo(Panel17, 60, 85, 175, 50, colour::Yellow, f15b, {}, Left, Access::Typing);
+    NowPCName = makeMemo(Panel17, 60, 140, 175, 50, colour::Lime, f15b, {}, Left, Access::Typing);
+    sendToBack({Label23});
+
+    // The editor box, over the right part of Panel16 while it is shown.
+    Panel20 = makePanel(Panel1, 150, 2, 300, 140, colour::Blue);
+    P2 = makePanel(Panel20, 1, 1, 298, 138, colour::Black);
+    Label10 = makeLabel(P2, 5, 22, 45, 13, QStringLiteral("使用者"), colour::White, f13b);
+    Label11 = makeLabel(P2, 5, 57, 45, 13, QStringLiteral("会社名"), colour::White, f13b);
+    Label25 = makeLabel(P2, 5, 92, 45, 13, QStringLiteral("ＰＣ名"), colour::White, f13b);
+    Panel21 = makePanel(P2, 50, 20, 150, 20, colour::Silver);
+    Panel34 = makePanel(Panel21, 1, 1, 148, 18, colour::Navy);
+    NewName = makeEdit(Panel34, 5, 0, 140, 18, colour::Navy, colour::Aqua, g15b, QStringLiteral("NewName"),
+                       MouseCursor::Text);
+    Panel22 = makePanel(P2, 50, 55, 150, 20, colour::Silver);
+    Panel35 = makePanel(Panel22, 1, 1, 148, 18, colour::Navy);
+    NewCompany = makeEdit(Panel35, 5, 0, 140, 18, colour::Navy, colour::Yellow, g15b, QStringLiteral("NewCompany"),
+                          MouseCursor::Text);
+    makeOvalButton(P2, 215, 55, 70, 26, colour::Green, colour::Yellow, g12, QStringLiteral("登　録"), Panel23, Touroku);
+    makeOvalButton(P2, 215, 88, 70, 26, colour::Olive, colour::Silver, g12, QStringLiteral("キャンセル"), Panel24,
+                   Cancel);
+    Panel31 = makePanel(P2, 50, 90, 150, 20, colour::Silver);
+    Panel36 = makePanel(Panel31, 1, 1, 148, 18, colour::Navy);
+    NewPCName = makeEdit(Panel36, 5, 0, 140, 18, colour::Navy, colour::Lime, g15b, QStringLiteral("NewPCName"),
+                         MouseCursor::Text);
+    sendToBack({Label10, Label11, Label25});
+    Panel20->setVisible(false);
+
+    makeOvalButton(Panel1, 310, 100, 70, 26, colour::Teal, colour::White, g12, QStringLiteral("登録変更"), Panel25,
+                   Change);
+
+    // --- shared rules ---
+    for (TLabel* label : {Label12, Label2, Label3, Label4, Label5, Label6, Label7, Label16})
+        label->setVisible(false);
+
+    for (TMemo* memo : {Memo1, Memo2, Memo3, Memo4, Memo5, Memo6, Memo7, Memo8, Memo9, Memo10, Disp1, M1, Name1,
+                        Company1, NowName, NowCompany, NowPCName})
+        memo->onMouseDown = hideFocusedCaret;
+    for (TEdit* edit : {Edit1, Edit2, Edit4})
+        edit->onMouseDown = hideFocusedCaret;
+    Label23->onMouseDown = hideFocusedCaret;
+
+    // No context menu at all on these, not even the edit boxes' own.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Memo1,   Memo2,      Memo3,     Memo4,   Memo5,   Memo6,   Memo7,    Memo8,   Memo9,      Memo10,
+             Edit1,   Edit2,      Edit4,     Disp1,   M1,      Name1,   Company1, NowName, NowCompany, NowPCName,
+             NewName, NewCompany, NewPCName, Label10, Label11, Label23, Label25,  Label26, Label27,    Panel33})
+        control->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    PageControl1->setCurrentWidget(CPUTab);
+}
+
+}  // namespace zelvo
