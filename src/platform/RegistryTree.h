@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,14 +46,20 @@ public:
     void setLeadByteTest(std::function<bool(std::uint8_t)> isLeadByte);
 
     // --- direct editing (tests, profiles, backends); paths are backslash-separated, no leading
-    // backslash, compared ignoring ASCII case ---
+    // backslash, compared ignoring ASCII case. They ignore access flags and root presence; an
+    // unknown root or a path with an empty name throws std::invalid_argument. The setters create
+    // the key when it is missing. ---
     void createKey(HKey root, std::string_view path);
     bool hasKey(HKey root, std::string_view path) const;
     void removeKey(HKey root, std::string_view path);
     // Creates the key when missing; replaces a value of the same name in place, else appends it.
     void setValue(HKey root, std::string_view path, std::string_view name, RegValue value);
+    // Removes a value kept in the tree; a store's values are the store's own (it has no removal).
     void removeValue(HKey root, std::string_view path, std::string_view name);
+    // The value as the reg* calls would read it (through the key's store when it has one).
+    std::optional<RegValue> getValue(HKey root, std::string_view path, std::string_view name) const;
     // A key that refuses all-access opening (an ordinary user on a machine key); read access works.
+    // This flag and the next concern the key itself, not the keys below it.
     void setRefuseAllAccess(HKey root, std::string_view path, bool refuse);
     // A key that refuses every opening.
     void setRefuseOpen(HKey root, std::string_view path, bool refuse);
@@ -60,6 +67,7 @@ public:
     void setReadOnly(HKey root, std::string_view path, bool readOnly);
     void setStore(HKey root, std::string_view path, std::shared_ptr<RegValueStore> store);
     // Whether a root key exists on this machine (HKEY_DYN_DATA exists only on the 9x family).
+    // Every call on an absent root answers kRegInvalidHandle, as NT does for HKEY_DYN_DATA.
     void setRootPresent(HKey root, bool present);
 
     // --- the reg* calls of Platform, same contracts ---

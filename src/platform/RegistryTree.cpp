@@ -1,0 +1,467 @@
+#include "platform/RegistryTree.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace zelvo::platform {
+
+namespace {
+
+// Windows error numbers that only this registry produces.
+constexpr long kRegInvalidParameter = 87;
+constexpr long kRegKeyDeleted = 1018;  // a handle to a key that was deleted meanwhile
+
+// Handles count up from here in steps of 4, as Windows hands them out; they stay far below the
+// predefined roots (0x80000000 and up).
+constexpr HKey kFirstHandle = 0x1000;
+constexpr HKey kHandleLimit = 0x80000000u;
+
+struct Node {
+    std::string name;
+    Node* parent = nullptr;  // never followed from a deleted node
+    std::vector<std::shared_ptr<Node>> children;
+    std::vector<std::pair<std::string, RegValue>> values;
+    std::shared_ptr<RegValueStore> store;
+    bool refuseAllAccess = false;
+    bool refuseOpen = false;
+    bool readOnly = false;
+    bool deleted = false;
+};
+
+struct Root {
+    std::shared_ptr<Node> node = std::make_shared<Node>();
+    bool present = true;
+};
+
+struct Handle {
+    std::shared_ptr<Node> node;
+    RegAccess access = RegAccess::Read;
+};
+
+void markDeleted(Node& node) {
+    node.deleted = true;
+    for (auto& child : node.children)
+        markDeleted(*child);
+}
+
+// Writes are refused below a read-only key, as an inherited permission would.
+bool writeProtected(const Node* node) {
+    for (; node; node = node->parent)
+        if (node->readOnly)
+            return true;
+    return false;
+}
+
+std::string hexRoot(HKey root) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(root));
+    return text;
+}
+
+}  // namespace
+
+struct RegistryTree::Impl {
+    std::map<HKey, Root> roots;
+    std::map<HKey, Handle> handles;
+    HKey nextHandle = kFirstHandle;
+    std::function<bool(std::uint8_t)> isLeadByte;
+
+    Impl() {
+        for (HKey root : {kHKeyClassesRoot, kHKeyCurrentUser, kHKeyLocalMachine, kHKeyUsers, kHKeyDynData})
+            roots[root];
+    }
+
+    bool lead(unsigned char c) const { return isLeadByte && isLeadByte(c); }
+
+    static unsigned char fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+    bool sameName(std::string_view a, std::string_view b) const {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const auto x = static_cast<unsigned char>(a[i]);
+            const auto y = static_cast<unsigned char>(b[i]);
+            if (lead(x)) {
+                // A double-byte character compares exactly, trail byte included.
+                if (x != y || (i + 1 < a.size() && a[i + 1] != b[i + 1]))
+                    return false;
+                ++i;
+                continue;
+            }
+            if (fold(x) != fold(y))
+                return false;
+        }
+        return true;
+    }
+
+    // Splits a key path at backslashes that are not trail bytes. One leading and one trailing
+    // backslash are ignored; any other empty name makes the path invalid (nullopt).
+    std::optional<std::vector<std::string_view>> split(std::string_view path) const {
+        if (!path.empty() && path.front() == '\\')
+            path.remove_prefix(1);
+        std::vector<std::size_t> separators;
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            if (lead(static_cast<unsigned char>(path[i])))
+                ++i;
+            else if (path[i] == '\\')
+                separators.push_back(i);
+        }
+        if (!separators.empty() && separators.back() + 1 == path.size()) {
+            path.remove_suffix(1);
+            separators.pop_back();
+        }
+        std::vector<std::string_view> parts;
+        if (path.empty())
+            return parts;
+        separators.push_back(path.size());
+        std::size_t start = 0;
+        for (std::size_t end : separators) {
+            if (end == start)
+                return std::nullopt;
+            parts.push_back(path.substr(start, end - start));
+            start = end + 1;
+        }
+        return parts;
+    }
+
+    Node* child(const Node& node, std::string_view name) const {
+        for (const auto& c : node.children)
+            if (sameName(c->name, name))
+                return c.get();
+        return nullptr;
+    }
+
+    std::shared_ptr<Node> childPtr(const Node& node, std::string_view name) const {
+        for (const auto& c : node.children)
+            if (sameName(c->name, name))
+                return c;
+        return nullptr;
+    }
+
+    std::shared_ptr<Node> addChild(Node& node, std::string_view name) {
+        auto c = std::make_shared<Node>();
+        c->name = std::string(name);
+        c->parent = &node;
+        node.children.push_back(c);
+        return c;
+    }
+
+    // The node behind a predefined root or an open handle.
+    long resolve(HKey key, std::shared_ptr<Node>* node, RegAccess* access) const {
+        if (auto r = roots.find(key); r != roots.end()) {
+            if (!r->second.present)
+                return kRegInvalidHandle;
+            *node = r->second.node;
+            *access = RegAccess::AllAccess;
+            return kRegSuccess;
+        }
+        auto h = handles.find(key);
+        if (h == handles.end())
+            return kRegInvalidHandle;
+        if (h->second.node->deleted)
+            return kRegKeyDeleted;
+        *node = h->second.node;
+        *access = h->second.access;
+        return kRegSuccess;
+    }
+
+    HKey newHandle(std::shared_ptr<Node> node, RegAccess access) {
+        while (handles.count(nextHandle))
+            advance();
+        const HKey h = nextHandle;
+        handles[h] = Handle{std::move(node), access};
+        advance();
+        return h;
+    }
+
+    void advance() {
+        nextHandle += 4;
+        if (nextHandle >= kHandleLimit)
+            nextHandle = kFirstHandle;
+    }
+
+    std::vector<std::pair<std::string, RegValue>> valuesOf(const Node& node) const {
+        return node.store ? node.store->load() : node.values;
+    }
+
+    const Root& rootFor(HKey root) const {
+        auto r = roots.find(root);
+        if (r == roots.end())
+            throw std::invalid_argument("RegistryTree: unknown root key " + hexRoot(root));
+        return r->second;
+    }
+
+    std::vector<std::string_view> editPath(std::string_view path) const {
+        auto parts = split(path);
+        if (!parts)
+            throw std::invalid_argument("RegistryTree: empty key name in path '" + std::string(path) + "'");
+        return *parts;
+    }
+
+    // Direct editing: the node of a path, created when missing.
+    Node& editNode(HKey root, std::string_view path) {
+        Node* node = rootFor(root).node.get();
+        for (std::string_view part : editPath(path)) {
+            Node* next = child(*node, part);
+            node = next ? next : addChild(*node, part).get();
+        }
+        return *node;
+    }
+
+    // Direct editing: the node of a path, or null.
+    Node* findNode(HKey root, std::string_view path) const {
+        Node* node = rootFor(root).node.get();
+        for (std::string_view part : editPath(path)) {
+            node = child(*node, part);
+            if (!node)
+                return nullptr;
+        }
+        return node;
+    }
+
+    bool storeValue(Node& node, std::string_view name, RegValue value) {
+        if (node.store)
+            return node.store->store(std::string(name), value);
+        for (auto& [existing, stored] : node.values) {
+            if (sameName(existing, name)) {
+                stored = std::move(value);
+                return true;
+            }
+        }
+        node.values.emplace_back(std::string(name), std::move(value));
+        return true;
+    }
+
+    void removeChild(Node& parent, const Node* target) {
+        auto& kids = parent.children;
+        auto it = std::find_if(kids.begin(), kids.end(), [&](const auto& c) { return c.get() == target; });
+        if (it == kids.end())
+            return;
+        markDeleted(**it);
+        kids.erase(it);
+    }
+};
+
+RegistryTree::RegistryTree() : impl_(std::make_unique<Impl>()) {}
+RegistryTree::~RegistryTree() = default;
+RegistryTree::RegistryTree(RegistryTree&&) noexcept = default;
+RegistryTree& RegistryTree::operator=(RegistryTree&&) noexcept = default;
+
+void RegistryTree::setLeadByteTest(std::function<bool(std::uint8_t)> isLeadByte) {
+    impl_->isLeadByte = std::move(isLeadByte);
+}
+
+// --- direct editing ---
+
+void RegistryTree::createKey(HKey root, std::string_view path) {
+    impl_->editNode(root, path);
+}
+
+bool RegistryTree::hasKey(HKey root, std::string_view path) const {
+    return impl_->findNode(root, path) != nullptr;
+}
+
+void RegistryTree::removeKey(HKey root, std::string_view path) {
+    Node* node = impl_->findNode(root, path);
+    if (node && node->parent)
+        impl_->removeChild(*node->parent, node);
+}
+
+void RegistryTree::setValue(HKey root, std::string_view path, std::string_view name, RegValue value) {
+    impl_->storeValue(impl_->editNode(root, path), name, std::move(value));
+}
+
+void RegistryTree::removeValue(HKey root, std::string_view path, std::string_view name) {
+    Node* node = impl_->findNode(root, path);
+    if (!node)
+        return;
+    auto& values = node->values;
+    values.erase(
+        std::remove_if(values.begin(), values.end(), [&](const auto& v) { return impl_->sameName(v.first, name); }),
+        values.end());
+}
+
+std::optional<RegValue> RegistryTree::getValue(HKey root, std::string_view path, std::string_view name) const {
+    const Node* node = impl_->findNode(root, path);
+    if (!node)
+        return std::nullopt;
+    for (auto& [existing, value] : impl_->valuesOf(*node))
+        if (impl_->sameName(existing, name))
+            return value;
+    return std::nullopt;
+}
+
+void RegistryTree::setRefuseAllAccess(HKey root, std::string_view path, bool refuse) {
+    impl_->editNode(root, path).refuseAllAccess = refuse;
+}
+
+void RegistryTree::setRefuseOpen(HKey root, std::string_view path, bool refuse) {
+    impl_->editNode(root, path).refuseOpen = refuse;
+}
+
+void RegistryTree::setReadOnly(HKey root, std::string_view path, bool readOnly) {
+    impl_->editNode(root, path).readOnly = readOnly;
+}
+
+void RegistryTree::setStore(HKey root, std::string_view path, std::shared_ptr<RegValueStore> store) {
+    impl_->editNode(root, path).store = std::move(store);
+}
+
+void RegistryTree::setRootPresent(HKey root, bool present) {
+    impl_->rootFor(root);
+    impl_->roots[root].present = present;
+}
+
+// --- the reg* calls ---
+
+long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+    if (!result)
+        return kRegInvalidParameter;
+    *result = 0;
+    std::shared_ptr<Node> node;
+    RegAccess parentAccess;
+    if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
+        return status;
+    const auto parts = impl_->split(subKey);
+    if (!parts)
+        return kRegFileNotFound;
+    for (std::string_view part : *parts) {
+        node = impl_->childPtr(*node, part);
+        if (!node)
+            return kRegFileNotFound;
+    }
+    // Only the key opened is checked, not the keys on the way (traversal needs no right).
+    if (node->refuseOpen || (access == RegAccess::AllAccess && node->refuseAllAccess))
+        return kRegAccessDenied;
+    *result = impl_->newHandle(std::move(node), access);
+    return kRegSuccess;
+}
+
+long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) {
+    if (!result)
+        return kRegInvalidParameter;
+    *result = 0;
+    std::shared_ptr<Node> node;
+    RegAccess parentAccess;
+    if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
+        return status;
+    const auto parts = impl_->split(subKey);
+    if (!parts)
+        return kRegFileNotFound;
+    std::size_t i = 0;
+    for (; i < parts->size(); ++i) {
+        auto next = impl_->childPtr(*node, (*parts)[i]);
+        if (!next)
+            break;
+        node = std::move(next);
+    }
+    if (i < parts->size()) {
+        // Making a key needs the right to add keys where the first missing one goes; checked
+        // before anything is made, so a refused call leaves no partial path behind.
+        const bool parentIsHandle = impl_->handles.count(parent) > 0;
+        if ((i == 0 && parentIsHandle && parentAccess != RegAccess::AllAccess) || node->refuseOpen ||
+            node->refuseAllAccess || writeProtected(node.get()))
+            return kRegAccessDenied;
+        for (; i < parts->size(); ++i)
+            node = impl_->addChild(*node, (*parts)[i]);
+    }
+    if (node->refuseOpen || node->refuseAllAccess)
+        return kRegAccessDenied;
+    *result = impl_->newHandle(std::move(node), RegAccess::AllAccess);
+    return kRegSuccess;
+}
+
+long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                         std::uint32_t* size) {
+    std::shared_ptr<Node> node;
+    RegAccess access;
+    if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
+        return status;
+    if (data && !size)
+        return kRegInvalidParameter;
+    for (auto& [existing, value] : impl_->valuesOf(*node)) {
+        if (!impl_->sameName(existing, name))
+            continue;
+        if (type)
+            *type = value.type;
+        const auto needed = static_cast<std::uint32_t>(value.data.size());
+        if (!data) {
+            if (size)
+                *size = needed;
+            return kRegSuccess;
+        }
+        // Too small a buffer: nothing is copied, the size needed is reported.
+        const bool fits = *size >= needed;
+        *size = needed;
+        if (!fits)
+            return kRegMoreData;
+        if (needed > 0)
+            std::memcpy(data, value.data.data(), needed);
+        return kRegSuccess;
+    }
+    return kRegFileNotFound;
+}
+
+long RegistryTree::set(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t size) {
+    std::shared_ptr<Node> node;
+    RegAccess access;
+    if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
+        return status;
+    if (!data && size > 0)
+        return kRegInvalidParameter;
+    if (access != RegAccess::AllAccess || writeProtected(node.get()))
+        return kRegAccessDenied;
+    RegValue value{type, data ? std::string(reinterpret_cast<const char*>(data), size) : std::string()};
+    return impl_->storeValue(*node, name, std::move(value)) ? kRegSuccess : kRegAccessDenied;
+}
+
+long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) {
+    std::shared_ptr<Node> node;
+    RegAccess access;
+    if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
+        return status;
+    if (!name)
+        return kRegInvalidParameter;
+    const auto values = impl_->valuesOf(*node);
+    if (index >= values.size())
+        return kRegNoMoreItems;
+    *name = values[index].first;
+    return kRegSuccess;
+}
+
+long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
+    std::shared_ptr<Node> node;
+    RegAccess access;
+    if (long status = impl_->resolve(parent, &node, &access); status != kRegSuccess)
+        return status;
+    const auto parts = impl_->split(subKey);
+    if (!parts)
+        return kRegFileNotFound;
+    if (parts->empty())
+        return kRegAccessDenied;  // a root, or the parent itself
+    for (std::string_view part : *parts) {
+        node = impl_->childPtr(*node, part);
+        if (!node)
+            return kRegFileNotFound;
+    }
+    // As on NT: a key with subkeys is not deleted.
+    if (!node->children.empty() || node->refuseOpen || node->refuseAllAccess || writeProtected(node.get()))
+        return kRegAccessDenied;
+    impl_->removeChild(*node->parent, node.get());
+    return kRegSuccess;
+}
+
+long RegistryTree::close(HKey key) {
+    if (auto r = impl_->roots.find(key); r != impl_->roots.end())
+        return r->second.present ? kRegSuccess : kRegInvalidHandle;  // closing a root does nothing
+    return impl_->handles.erase(key) ? kRegSuccess : kRegInvalidHandle;
+}
+
+std::size_t RegistryTree::openHandleCount() const {
+    return impl_->handles.size();
+}
+
+}  // namespace zelvo::platform
