@@ -1,0 +1,99 @@
+#include "platform/RegistryWrapper.h"
+
+#include <cstdint>
+
+#include "platform/Errors.h"
+
+namespace zelvo::platform {
+
+namespace {
+constexpr const char* kBadType = "'%s' のデータ型が不正です";
+constexpr const char* kReadFailed = "'%s' の取得に失敗しました";
+
+bool isTextOrNumber(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegDword;
+}
+}  // namespace
+
+RegistryWrapper::RegistryWrapper(Platform& platform, HKey root, RegAccess access)
+    : platform_(platform), root_(root), access_(access) {}
+
+RegistryWrapper::~RegistryWrapper() {
+    CloseKey();
+}
+
+bool RegistryWrapper::OpenKey(const std::string& path, bool canCreate) {
+    const bool fromRoot = !path.empty() && path.front() == '\\';
+    const HKey parent = fromRoot || current_ == 0 ? root_ : current_;
+    const std::string relative = fromRoot ? path.substr(1) : path;
+    HKey opened = 0;
+    const long status = canCreate ? platform_.regCreateKey(parent, relative, &opened)
+                                  : platform_.regOpenKey(parent, relative, access_, &opened);
+    if (status != kRegSuccess)
+        return false;
+    CloseKey();
+    current_ = opened;
+    return true;
+}
+
+void RegistryWrapper::CloseKey() {
+    if (current_ == 0)
+        return;
+    platform_.regCloseKey(current_);
+    current_ = 0;
+}
+
+std::vector<std::string> RegistryWrapper::GetValueNames() {
+    std::vector<std::string> names;
+    if (current_ == 0)
+        return names;
+    std::string name;
+    for (std::uint32_t index = 0; platform_.regEnumValue(current_, index, &name) == kRegSuccess; ++index)
+        names.push_back(name);
+    return names;
+}
+
+int RegistryWrapper::ReadBinaryData(const std::string& name, void* buffer, int bufferSize) {
+    if (current_ == 0)
+        return 0;
+    std::uint32_t type = kRegNone;
+    std::uint32_t size = 0;
+    if (platform_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess)
+        return 0;
+    // A null buffer holds nothing.
+    const std::uint32_t capacity = buffer && bufferSize > 0 ? static_cast<std::uint32_t>(bufferSize) : 0;
+    if (isTextOrNumber(type) || size > capacity)
+        raise(kBadType, name);
+    if (size == 0)
+        return 0;
+    std::uint32_t read = capacity;
+    if (platform_.regQueryValue(current_, name, &type, static_cast<std::uint8_t*>(buffer), &read) != kRegSuccess)
+        raise(kReadFailed, name);
+    return static_cast<int>(read);
+}
+
+std::string RegistryWrapper::ReadString(const std::string& name) {
+    if (current_ == 0)
+        return {};
+    std::uint32_t type = kRegNone;
+    std::uint32_t size = 0;
+    if (platform_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess || size == 0)
+        return {};
+    if (type != kRegSz && type != kRegExpandSz)
+        raise(kBadType, name);
+    std::string data(size, '\0');
+    std::uint32_t read = size;
+    if (platform_.regQueryValue(current_, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &read) !=
+        kRegSuccess)
+        raise(kReadFailed, name);
+    data.resize(read);
+    if (const auto zero = data.find('\0'); zero != std::string::npos)
+        data.resize(zero);
+    return data;
+}
+
+void RegistryWrapper::raise(const char* pattern, const std::string& name) {
+    throw ERegistryException(formatMessage(pattern, platform_.toUtf8(name)));
+}
+
+}  // namespace zelvo::platform
