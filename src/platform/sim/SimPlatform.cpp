@@ -1,0 +1,320 @@
+#include "platform/sim/SimPlatform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "platform/CodePage.h"
+
+namespace zelvo::platform {
+
+namespace {
+
+constexpr std::uint32_t kFailCriticalErrors = 1;
+
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+bool sameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return upper(x) == upper(y); });
+}
+
+bool startsWithPath(std::string_view path, std::string_view prefix) {
+    return path.size() >= prefix.size() && sameText(path.substr(0, prefix.size()), prefix) &&
+           (path.size() == prefix.size() || path[prefix.size()] == '\\');
+}
+
+bool isLetterPath(std::string_view path) {
+    return path.size() >= 2 && path[1] == ':' && upper(path[0]) >= 'A' && upper(path[0]) <= 'Z';
+}
+
+std::uint32_t clusters(std::int64_t bytes, std::uint64_t clusterBytes) {
+    if (bytes <= 0)
+        return 0;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(bytes) / clusterBytes,
+                                                              std::numeric_limits<std::uint32_t>::max()));
+}
+
+}  // namespace
+
+SimPlatform::SimPlatform(SimMachine& machine) : machine_(&machine) {}
+
+SimPlatform::SimPlatform(SimMachine&& machine)
+    : owned_(std::make_unique<SimMachine>(std::move(machine))), machine_(owned_.get()) {}
+
+std::optional<OsVersion> SimPlatform::getVersion() {
+    return machine_->version;
+}
+
+// --- computer name ---
+
+std::optional<std::string> SimPlatform::getComputerName(std::uint32_t bufferChars) {
+    if (!machine_->computerName)
+        return std::nullopt;
+    std::string bytes = cp932::fromUtf8(*machine_->computerName);
+    // The buffer must hold the name and its terminating zero.
+    if (bytes.size() + 1 > bufferChars)
+        return std::nullopt;
+    return bytes;
+}
+
+bool SimPlatform::setComputerName(const std::string& name) {
+    const std::string utf8 = cp932::toUtf8(name);
+    const auto& accept = machine_->acceptComputerName;
+    if (!(accept ? accept(utf8) : defaultComputerNameRule(utf8)))
+        return false;
+    // Windows keeps the new name for the next start; the running system keeps its name.
+    machine_->pendingComputerName = utf8;
+    return true;
+}
+
+// --- registry ---
+
+long SimPlatform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+    return machine_->registry.open(parent, subKey, access, result);
+}
+
+long SimPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
+    return machine_->registry.create(parent, subKey, result);
+}
+
+long SimPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    return machine_->registry.query(key, name, type, data, size);
+}
+
+long SimPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    return machine_->registry.set(key, name, type, data, size);
+}
+
+long SimPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) {
+    return machine_->registry.enumValue(key, index, name);
+}
+
+long SimPlatform::regDeleteKey(HKey parent, const std::string& subKey) {
+    return machine_->registry.deleteKey(parent, subKey);
+}
+
+long SimPlatform::regCloseKey(HKey key) {
+    return machine_->registry.close(key);
+}
+
+// --- memory ---
+
+MemoryStatus SimPlatform::globalMemoryStatus() {
+    return machine_->memory;
+}
+
+// --- drives ---
+
+SimDrive* SimPlatform::driveOfPath(const std::string& utf8Path) {
+    const std::string& path = utf8Path.empty() ? machine_->currentDirectory : utf8Path;
+    if (isLetterPath(path))
+        return machine_->drive(path[0]);
+    if (path.rfind("\\\\", 0) == 0) {
+        for (auto& slot : machine_->drives)
+            if (slot && slot->type == kDriveRemote && !slot->remoteName.empty() &&
+                startsWithPath(path, slot->remoteName))
+                return &*slot;
+    }
+    return nullptr;
+}
+
+SimDrive* SimPlatform::driveOfRoot(const std::string& root) {
+    if (root.size() != 3 || !isLetterPath(root) || root[2] != '\\')
+        return nullptr;
+    return machine_->drive(root[0]);
+}
+
+SimDrive* SimPlatform::readableDrive(SimDrive* drive) {
+    if (!drive)
+        return nullptr;
+    if (!drive->mediumPresent) {
+        if ((machine_->errorMode & kFailCriticalErrors) == 0)
+            ++machine_->criticalErrorPrompts;
+        return nullptr;
+    }
+    return drive;
+}
+
+std::uint32_t SimPlatform::getLogicalDrives() {
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < machine_->drives.size(); ++i)
+        if (machine_->drives[i])
+            mask |= 1u << i;
+    return mask;
+}
+
+std::uint32_t SimPlatform::getDriveType(const std::string& root) {
+    const SimDrive* drive = root.empty() ? driveOfPath(root) : driveOfRoot(cp932::toUtf8(root));
+    return drive ? drive->type : kDriveNoRootDir;
+}
+
+bool SimPlatform::hasDiskFreeSpaceEx() {
+    return machine_->hasDiskFreeSpaceEx;
+}
+
+std::optional<DiskSpace> SimPlatform::getDiskFreeSpaceEx(const std::string& root) {
+    if (!machine_->hasDiskFreeSpaceEx)
+        return std::nullopt;
+    const SimDrive* drive = readableDrive(driveOfPath(cp932::toUtf8(root)));
+    if (!drive)
+        return std::nullopt;
+    return DiskSpace{drive->totalBytes, drive->freeBytes, drive->freeBytes};
+}
+
+std::optional<DiskClusters> SimPlatform::getDiskFreeSpace(const std::string& root) {
+    const SimDrive* drive = readableDrive(driveOfPath(cp932::toUtf8(root)));
+    if (!drive || drive->bytesPerSector == 0 || drive->sectorsPerCluster == 0)
+        return std::nullopt;
+    const std::uint64_t clusterBytes = std::uint64_t{drive->bytesPerSector} * drive->sectorsPerCluster;
+    return DiskClusters{drive->sectorsPerCluster, drive->bytesPerSector, clusters(drive->freeBytes, clusterBytes),
+                        clusters(drive->totalBytes, clusterBytes)};
+}
+
+std::optional<VolumeInformation> SimPlatform::getVolumeInformation(const std::string& root) {
+    const SimDrive* drive = readableDrive(driveOfRoot(cp932::toUtf8(root)));
+    if (!drive)
+        return std::nullopt;
+    VolumeInformation info;
+    info.label = cp932::fromUtf8(drive->label);
+    info.serial = drive->serial;
+    info.maxComponentLength = 255;
+    info.fileSystem = cp932::fromUtf8(drive->fileSystem);
+    return info;
+}
+
+std::uint32_t SimPlatform::setErrorMode(std::uint32_t mode) {
+    return std::exchange(machine_->errorMode, mode);
+}
+
+std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& localName) {
+    if (localName.size() != 2 || localName[1] != ':')
+        return std::nullopt;
+    const SimDrive* drive = machine_->drive(localName[0]);
+    if (!drive || drive->type != kDriveRemote || drive->remoteName.empty())
+        return std::nullopt;
+    return cp932::fromUtf8(drive->remoteName);
+}
+
+std::string SimPlatform::getCurrentDirectory() {
+    return cp932::fromUtf8(machine_->currentDirectory);
+}
+
+// --- display ---
+
+bool SimPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
+    if (!mode || index >= machine_->displayModes.size())
+        return false;
+    *mode = machine_->displayModes[index];
+    return true;
+}
+
+// --- time and sound ---
+
+std::uint32_t SimPlatform::getTickCount() {
+    if (machine_->tickCount)
+        return machine_->tickCount();
+    SimClock& clock = machine_->clock;
+    clock.nowMs += clock.stepMs;
+    return static_cast<std::uint32_t>(clock.nowMs);
+}
+
+std::uint64_t SimPlatform::readCycleCounter() {
+    if (machine_->cycleCounter)
+        return machine_->cycleCounter();
+    const SimClock& clock = machine_->clock;
+    const double cycles = static_cast<double>(clock.nowMs) * std::max(clock.cyclesPerSecond, 0.0) / 1000.0;
+    return static_cast<std::uint64_t>(std::llround(cycles));
+}
+
+void SimPlatform::messageBeep(std::uint32_t type) {
+    machine_->beeps.push_back(type);
+}
+
+// --- locale ---
+
+std::optional<std::string> SimPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
+    const auto& setting =
+        item == LocaleItem::ThousandSeparator ? machine_->thousandSeparator : machine_->decimalSeparator;
+    if (!setting)
+        return std::nullopt;
+    std::string bytes = cp932::fromUtf8(*setting);
+    if (bytes.size() + 1 > bufferChars)
+        return std::nullopt;
+    return bytes;
+}
+
+void SimPlatform::resetThreadLocale() {
+    ++machine_->threadLocaleResets;
+}
+
+// --- program files ---
+
+std::string SimPlatform::programPath() {
+    return cp932::fromUtf8(machine_->programPath);
+}
+
+char SimPlatform::pathSeparator() {
+    return '\\';
+}
+
+bool SimPlatform::createDirectory(const std::string& path) {
+    std::string utf8 = cp932::toUtf8(path);
+    while (utf8.size() > 1 && utf8.back() == '\\')
+        utf8.pop_back();
+    const SimDrive* drive = readableDrive(driveOfPath(utf8));
+    // A CD-ROM cannot be written to.
+    if (!drive || drive->type == kDriveCdrom)
+        return false;
+    const std::size_t cut = utf8.rfind('\\');
+    if (cut == std::string::npos)
+        return false;  // a drive root ("C:") or a bare name
+    const std::string parent = utf8.substr(0, cut);
+    const auto exists = [&](std::string_view dir) {
+        return std::any_of(machine_->directories.begin(), machine_->directories.end(),
+                           [&](const std::string& known) { return sameText(known, dir); });
+    };
+    const bool parentIsRoot = (isLetterPath(parent) && parent.size() == 2) ||
+                              (drive->type == kDriveRemote && sameText(parent, drive->remoteName));
+    if (cut + 1 == utf8.size() || exists(utf8) || !(parentIsRoot || exists(parent)))
+        return false;
+    machine_->directories.insert(utf8);
+    return true;
+}
+
+// --- BIOS ROM ---
+
+std::optional<std::string> SimPlatform::readRomString(std::uint32_t address) {
+    if (!machine_->romMapped)
+        return std::nullopt;
+    const auto& rom = machine_->romStrings;
+    auto it = rom.upper_bound(address);
+    if (it == rom.begin())
+        return std::string();
+    --it;
+    const std::string bytes = cp932::fromUtf8(it->second);
+    const std::uint32_t offset = address - it->first;
+    return offset < bytes.size() ? bytes.substr(offset) : std::string();
+}
+
+// --- code page ---
+
+std::string SimPlatform::toUtf8(const std::string& bytes) {
+    return cp932::toUtf8(bytes);
+}
+std::string SimPlatform::fromUtf8(const std::string& utf8) {
+    return cp932::fromUtf8(utf8);
+}
+bool SimPlatform::isLeadByte(std::uint8_t byte) {
+    return cp932::isLeadByte(byte);
+}
+bool SimPlatform::hasLeadBytes() {
+    return true;
+}
+
+}  // namespace zelvo::platform
