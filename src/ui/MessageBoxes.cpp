@@ -14,9 +14,8 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
-void ShowErrorBox(QWidget* owner, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), ErrorBoxText(message), QMessageBox::Ok,
-                    owner);
+void ShowErrorBox(QWidget* owner, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text, QMessageBox::Ok, owner);
     box.exec();
 }
 

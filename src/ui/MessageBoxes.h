@@ -15,8 +15,9 @@ inline const char* const kApplicationTitle = "Zelvo";
 // The error box's text: the message, with a full stop when its last character sorts after ".".
 QString ErrorBoxText(const QString& message);
 
-// Stop icon, the application title as caption, one OK button; returns when it is closed.
-void ShowErrorBox(QWidget* owner, const QString& message);
+// Stop icon, the application title as caption, `text` (see ErrorBoxText), one OK button;
+// returns when it is closed.
+void ShowErrorBox(QWidget* owner, const QString& text);
 
 // A dialog with the application title, no icon, the text word-wrapped at half the screen width
 // and one OK button that is both the default and the cancel button, centred on the screen.

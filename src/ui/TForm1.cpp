@@ -78,7 +78,7 @@ bool TForm1::guarded(const std::function<void()>& step) {
         step();
         return true;
     } catch (const std::exception& error) {
-        showErrorBox(QString::fromUtf8(error.what()));
+        showErrorBox(ErrorBoxText(QString::fromUtf8(error.what())));
     }
     return false;
 }

@@ -40,7 +40,7 @@ public:
     void FormDestroy();
 
     // Seams for tests and the snapshot tool: how the boxes are shown and how big the screen is.
-    std::function<void(const QString& message)> showErrorBox;
+    std::function<void(const QString& text)> showErrorBox;  // the text as the box shows it
     std::function<void(const QString& message)> showRefusalBox;
     std::function<QSize()> screenSize;
 

@@ -15,6 +15,7 @@ using namespace platform;
 // A tick count that steps by one millisecond per read from `start`, and a cycle counter that
 // counts `cyclesPerMs` per millisecond of that time; it records every reading.
 struct DrivenClock {
+    DrivenClock(std::uint32_t startTick, std::uint64_t cycles) : start(startTick), cyclesPerMs(cycles) {}
     std::uint32_t start;
     std::uint64_t cyclesPerMs;
     std::uint64_t elapsedMs = 0;

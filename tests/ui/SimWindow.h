@@ -1,0 +1,69 @@
+#pragma once
+// The main window on a simulated machine, with its boxes recorded instead of shown.
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimPlatform.h"
+#include "ui/TForm1.h"
+
+namespace zelvo::test {
+
+// A simulated platform that also notes which calls the window makes, in order.
+class RecordingPlatform : public platform::SimPlatform {
+public:
+    using SimPlatform::SimPlatform;
+    std::vector<std::string> calls;
+
+    std::optional<platform::OsVersion> getVersion() override {
+        calls.push_back("getVersion");
+        return SimPlatform::getVersion();
+    }
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override {
+        calls.push_back("getComputerName");
+        return SimPlatform::getComputerName(bufferChars);
+    }
+    bool enumDisplaySettings(std::uint32_t index, platform::DisplayMode* mode) override {
+        calls.push_back("enumDisplaySettings");
+        return SimPlatform::enumDisplaySettings(index, mode);
+    }
+    long regOpenKey(platform::HKey parent, const std::string& subKey, platform::RegAccess access,
+                    platform::HKey* result) override {
+        calls.push_back("regOpenKey " + subKey);
+        return SimPlatform::regOpenKey(parent, subKey, access, result);
+    }
+    bool createDirectory(const std::string& path) override {
+        calls.push_back("createDirectory " + path);
+        return SimPlatform::createDirectory(path);
+    }
+
+    // Index of the first call that starts with `prefix`, or -1.
+    int firstCall(const std::string& prefix) const {
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            if (calls[i].rfind(prefix, 0) == 0)
+                return static_cast<int>(i);
+        return -1;
+    }
+};
+
+struct SimWindow {
+    explicit SimWindow(platform::SimMachine machineToUse, QSize screen = QSize(1024, 768))
+        : machine(std::move(machineToUse)), platform(machine) {
+        form = std::make_unique<TForm1>(platform);
+        form->showErrorBox = [this](const QString& message) { errors.append(message); };
+        form->showRefusalBox = [this](const QString& message) { refusals.append(message); };
+        form->screenSize = [screen] { return screen; };
+    }
+
+    platform::SimMachine machine;
+    RecordingPlatform platform;
+    QStringList errors;
+    QStringList refusals;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace zelvo::test

@@ -1,0 +1,280 @@
+// The pages' handlers on the simulated machine: what each event leaves in the controls.
+#include <gtest/gtest.h>
+
+#include <QTabWidget>
+#include <QTimer>
+
+#include "SimWindow.h"
+#include "format/NumberSeparators.h"
+#include "ui/TDriveComboBox.h"
+#include "ui/TEdit.h"
+#include "ui/TGauge.h"
+#include "ui/TLabel.h"
+#include "ui/TMemo.h"
+#include "ui/TPanel.h"
+
+namespace zelvo {
+namespace {
+
+using namespace platform;
+using test::SimWindow;
+
+const QString kViewing = QStringLiteral("登録情報を表示中です\r\n変更は登録変更ボタン");
+const QString kEditing = QStringLiteral("新データに変更する場合\r\n登録ボタンをクリック");
+const QString kRestart = QStringLiteral(" 新ＰＣ名は再起動後\r\n『有効』になります");
+
+RegValue LoadValue(std::int32_t load) {
+    const auto raw = static_cast<std::uint32_t>(load);
+    const char bytes[4] = {char(raw & 0xFF), char((raw >> 8) & 0xFF), char((raw >> 16) & 0xFF),
+                           char((raw >> 24) & 0xFF)};
+    return regBinary(std::string_view(bytes, 4));
+}
+
+class PagesTest : public ::testing::Test {
+protected:
+    void SetUp() override { setNumberSeparators({',', '.'}); }
+};
+
+TEST_F(PagesTest, Timer2ShowsTheLoadIn9xBandsAndTheMemory) {
+    const struct {
+        std::int32_t load;
+        ColourValue colour;
+    } rows[] = {
+        {15, colour::Silver}, {16, colour::White}, {57, colour::Lime}, {90, colour::Fuchsia}, {91, colour::Red}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.load);
+        SimMachine machine = makeWin9xMachine();
+        machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", LoadValue(row.load));
+        machine.memory.totalPhys = 256ull * 1048576;
+        machine.memory.availPhys = 64ull * 1048576;
+        SimWindow window(std::move(machine));
+        window.form->FormCreate();
+        window.form->fire(&TForm1::Timer2Timer);
+        const TForm1& form = *window.form;
+        EXPECT_EQ(form.Gauge6->ForeColor(), row.colour);
+        EXPECT_EQ(form.Gauge6->BackColor(), colour::Navy);
+        EXPECT_EQ(form.Gauge6->Progress(), row.load);
+        EXPECT_EQ(form.Label21->fontColor(), row.colour);
+        EXPECT_EQ(form.Label21->text(), QString::number(row.load) + QStringLiteral(" %"));
+        EXPECT_EQ(form.Memo4->text(), QStringLiteral("256 MB"));
+        EXPECT_EQ(form.Memo5->text(), QStringLiteral("192 MB"));
+        EXPECT_EQ(form.Memo6->text(), QStringLiteral("64 MB"));
+        EXPECT_EQ(form.Label13->text(), QStringLiteral("75 %"));
+        EXPECT_EQ(form.Label13->fontColor(), colour::Aqua);
+        EXPECT_EQ(form.Gauge1->Progress(), 75);
+        EXPECT_EQ(form.Gauge1->ForeColor(), colour::Red);
+        EXPECT_EQ(form.Gauge1->BackColor(), colour::Lime);
+        EXPECT_TRUE(window.errors.isEmpty());
+    }
+}
+
+TEST_F(PagesTest, AStatisticsValueOfTheWrongTypeFailsEveryTickAndSkipsTheMemory) {
+    SimMachine machine = makeWin9xMachine();
+    SimWindow window(std::move(machine));
+    window.form->FormCreate();
+    window.machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regSz("12"));
+    const QString memoBefore = window.form->Memo4->text();
+    for (int tick = 1; tick <= 3; ++tick) {
+        window.form->fire(&TForm1::Timer2Timer);
+        EXPECT_EQ(window.errors.size(), tick);
+    }
+    EXPECT_EQ(window.errors.back(), QStringLiteral("'KERNEL\\CPUUsage' のデータ型が不正です."));
+    EXPECT_EQ(window.form->Memo4->text(), memoBefore);
+    EXPECT_TRUE(window.form->Label5->isHidden());
+    EXPECT_TRUE(window.form->Timer2->isActive());
+}
+
+TEST_F(PagesTest, OnNtOnlyTheMemoryIsRefreshed) {
+    SimWindow window(makeNtMachine());
+    window.form->FormCreate();
+    const int progress = window.form->Gauge6->Progress();
+    window.form->fire(&TForm1::Timer2Timer);
+    EXPECT_EQ(window.form->Gauge6->Progress(), progress);
+    EXPECT_TRUE(window.form->Gauge6->isHidden());
+    EXPECT_FALSE(window.form->Label5->isHidden());
+    EXPECT_TRUE(window.errors.isEmpty());
+}
+
+TEST_F(PagesTest, ClockMeasurementFromClickToBeep) {
+    SimMachine machine = makeNtMachine();
+    machine.clock.cyclesPerSecond = SimClock::rateMeasuredAs(2400000000.0);
+    SimWindow window(std::move(machine));
+    window.form->FormCreate();
+    TForm1& form = *window.form;
+    EXPECT_TRUE(form.Label16->isHidden());
+
+    form.fire(&TForm1::KeisokuClick);
+    EXPECT_EQ(form.Memo7->text(), QStringLiteral(" 只今・・・計測中！"));
+    EXPECT_EQ(form.Memo7->fontColor(), colour::Yellow);
+    EXPECT_TRUE(form.Timer1->isActive());
+    // A second click while waiting only re-enables the same timer.
+    form.fire(&TForm1::KeisokuClick);
+    EXPECT_TRUE(form.Timer1->isActive());
+
+    form.fire(&TForm1::Timer1Timer);
+    EXPECT_EQ(form.Memo7->text(), QStringLiteral("2.4 GHz"));
+    EXPECT_EQ(form.Memo7->fontColor(), colour::Aqua);
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(window.machine.beeps, std::vector<std::uint32_t>{0});
+    EXPECT_FALSE(form.Label16->isHidden());
+}
+
+struct RegistrationRow {
+    const char* name;
+    // What the user does in the editor before the final button.
+    QString newName, newCompany, newPCName;
+    bool acceptName;
+    bool cancel;
+    // Expected afterwards.
+    int refusals;
+    QString status;
+    ColourValue statusColour;
+    QString owner, organization;
+    std::optional<std::string> pending;
+};
+
+TEST_F(PagesTest, RegistrationTransitions) {
+    const QString oldPC = QStringLiteral("開発用ＰＣ");
+    const QString owner = QStringLiteral("佐藤 花子");
+    const QString company = QStringLiteral("ゼルボ商事株式会社");
+    const RegistrationRow rows[] = {
+        {"unchanged", owner, company, oldPC, true, false, 0, kViewing, colour::White, owner, company, "開発用ＰＣ"},
+        {"new accepted name", QStringLiteral("新しい人"), QStringLiteral("新会社"), QStringLiteral("NEWPC"), true,
+         false, 0, kRestart, colour::Fuchsia, QStringLiteral("新しい人"), QStringLiteral("新会社"), "NEWPC"},
+        {"refused name", QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("BAD"), false, false, 1, kViewing,
+         colour::White, QStringLiteral("A"), QStringLiteral("B"), std::nullopt},
+        // Nine double-byte characters are 18 bytes of CP932: never handed to the system.
+        {"over 16 bytes", QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("開発用ＰＣ二号機三"), true, false,
+         1, kViewing, colour::White, QStringLiteral("A"), QStringLiteral("B"), std::nullopt},
+        {"cancel after typing", QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("TYPED"), true, true, 0,
+         kViewing, colour::White, owner, company, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimMachine machine = makeNtMachine();
+        const bool accept = row.acceptName;
+        machine.acceptComputerName = [accept](const std::string&) { return accept; };
+        SimWindow window(std::move(machine));
+        TForm1& form = *window.form;
+        form.FormCreate();
+        ASSERT_EQ(form.NowPCName->text(), oldPC);
+
+        form.fire(&TForm1::ChangeClick);
+        EXPECT_FALSE(form.Panel20->isHidden());
+        EXPECT_TRUE(form.Panel25->isHidden());
+        EXPECT_TRUE(form.M1->isHidden());
+        // Typing the text a box already holds changes nothing and raises no change.
+        form.NewName->setText(row.newName);
+        EXPECT_EQ(form.M1->isHidden(), row.newName == owner);
+        if (row.newName != owner) {
+            EXPECT_EQ(form.M1->text(), kEditing);
+            EXPECT_EQ(form.M1->fontColor(), colour::Yellow);
+        }
+        form.NewCompany->setText(row.newCompany);
+        form.NewPCName->setText(row.newPCName);
+
+        form.fire(row.cancel ? &TForm1::CancelClick : &TForm1::TourokuClick);
+        EXPECT_EQ(window.refusals.size(), row.refusals);
+        if (row.refusals) {
+            EXPECT_EQ(window.refusals[0], QStringLiteral("コンピュータ名を変更できません。"));
+        }
+        EXPECT_TRUE(form.Panel20->isHidden());
+        EXPECT_FALSE(form.Panel25->isHidden());
+        EXPECT_FALSE(form.M1->isHidden());
+        EXPECT_EQ(form.M1->text(), row.status);
+        EXPECT_EQ(form.M1->fontColor(), row.statusColour);
+        EXPECT_EQ(form.NowName->text(), row.owner);
+        EXPECT_EQ(form.NowCompany->text(), row.organization);
+        // The edit boxes show the registry's values again; the typed computer name stays.
+        EXPECT_EQ(form.NewName->text(), row.owner);
+        EXPECT_EQ(form.NewCompany->text(), row.organization);
+        EXPECT_EQ(form.NewPCName->text(), row.newPCName);
+        // The current name is the one read at start-up, whatever was accepted.
+        EXPECT_EQ(form.NowPCName->text(), oldPC);
+        EXPECT_EQ(window.machine.pendingComputerName, row.pending);
+        EXPECT_TRUE(window.errors.isEmpty());
+        EXPECT_EQ(window.machine.registry.openHandleCount(), 0u);
+    }
+}
+
+TEST_F(PagesTest, ALongOwnerIsWrittenAndReadsBackAsTyped) {
+    SimWindow window(makeNtMachine());
+    TForm1& form = *window.form;
+    form.FormCreate();
+    QString longOwner;
+    for (int i = 0; i < 128; ++i)
+        longOwner += QStringLiteral("長");
+    form.fire(&TForm1::ChangeClick);
+    form.NewName->setText(longOwner);
+    form.fire(&TForm1::TourokuClick);
+    EXPECT_EQ(form.NowName->text(), longOwner);
+}
+
+TEST_F(PagesTest, AZeroByteDriveShowsTheErrorAndLeavesThePageReset) {
+    SimMachine machine = makeNtMachine();
+    SimDrive empty;
+    empty.type = kDriveFixed;
+    empty.label = "EMPTY";
+    empty.fileSystem = "FAT";
+    empty.serial = 0x1A2B;
+    machine.setDrive('E', empty);
+    SimWindow window(std::move(machine));
+    TForm1& form = *window.form;
+    form.FormCreate();
+    form.show();
+    // The selector's window is made when the disk page is first shown; that fills the page.
+    form.PageControl1->setCurrentWidget(form.DiskTab);
+    ASSERT_TRUE(window.errors.isEmpty());
+    const QString percentBefore = form.Label20->text();
+    const ColourValue percentColourBefore = form.Label20->fontColor();
+    ASSERT_EQ(percentBefore, QStringLiteral("54 %"));
+
+    form.DriveComboBox1->setDriveLetter('e');
+    ASSERT_EQ(window.errors.size(), 1);
+    EXPECT_EQ(window.errors[0], QStringLiteral("不正な浮動小数点数演算命令."));
+    for (const TLabel* label : {form.Label2, form.Label3, form.Label4, form.Label12})
+        EXPECT_FALSE(label->isHidden());
+    EXPECT_EQ(form.Memo1->text(), QStringLiteral("ハードディスク等"));
+    EXPECT_EQ(form.Memo2->text(), QStringLiteral(" の使用状況を、"));
+    EXPECT_EQ(form.Memo3->text(), QStringLiteral(" 大まかに表示。"));
+    EXPECT_EQ(form.Memo1->fontColor(), colour::Yellow);
+    EXPECT_EQ(form.Memo2->fontColor(), colour::Red);
+    EXPECT_EQ(form.Memo3->fontColor(), colour::Lime);
+    EXPECT_EQ(form.Gauge5->Progress(), 0);
+    EXPECT_EQ(form.Gauge5->BackColor(), colour::Blue);
+    EXPECT_EQ(form.Label20->text(), percentBefore);
+    EXPECT_EQ(form.Label20->fontColor(), percentColourBefore);
+    EXPECT_EQ(form.Memo9->text(), QStringLiteral("00001A2B"));
+    EXPECT_EQ(form.Memo10->text(), QStringLiteral("FAT"));
+}
+
+TEST_F(PagesTest, PickingADriveShowsItsFigures) {
+    SimMachine machine = makeNtMachine();
+    SimDrive half;
+    half.type = kDriveFixed;
+    half.label = "HALF";
+    half.fileSystem = "FAT32";
+    half.serial = 0xFFFFFFFF;
+    half.totalBytes = 2048ll * 1048576;
+    half.freeBytes = 1024ll * 1048576;
+    machine.setDrive('F', half);
+    SimWindow window(std::move(machine));
+    TForm1& form = *window.form;
+    form.FormCreate();
+    form.show();
+    form.PageControl1->setCurrentWidget(form.DiskTab);
+    form.DriveComboBox1->setDriveLetter('f');
+    EXPECT_EQ(form.Memo1->text(), QStringLiteral("2 GB"));
+    EXPECT_EQ(form.Memo2->text(), QStringLiteral("1 GB"));
+    EXPECT_EQ(form.Memo3->text(), QStringLiteral("1 GB"));
+    EXPECT_EQ(form.Label20->text(), QStringLiteral("50 %"));
+    EXPECT_EQ(form.Label20->fontColor(), colour::White);
+    EXPECT_EQ(form.Gauge5->Progress(), 50);
+    EXPECT_EQ(form.Gauge5->BackColor(), colour::Lime);
+    EXPECT_EQ(form.Memo9->text(), QStringLiteral("FFFFFFFF"));
+    EXPECT_EQ(form.Memo10->text(), QStringLiteral("FAT32"));
+    EXPECT_TRUE(window.errors.isEmpty());
+}
+
+}  // namespace
+}  // namespace zelvo
