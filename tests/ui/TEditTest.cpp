@@ -1,0 +1,88 @@
+// The one-line text box: change signal for typed and written text, colours, cursor and the caret
+// that one box can hide without touching the others.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTest>
+
+#include "probes/Colour.h"
+#include "ui/ColourConvert.h"
+#include "ui/TEdit.h"
+
+namespace zelvo {
+namespace {
+
+struct Shown {
+    QWidget window;
+    TEdit* edit = new TEdit(&window);
+    TEdit* other = new TEdit(&window);
+
+    Shown() {
+        edit->setGeometry(0, 0, 140, 18);
+        other->setGeometry(0, 30, 140, 18);
+        window.resize(200, 60);
+        window.show();
+        window.activateWindow();
+    }
+};
+
+TEST(TEdit, EveryChangeOfTheTextIsSignalled) {
+    Shown s;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
+    QSignalSpy changed(s.edit, &TEdit::textChanged);
+    s.edit->setText(QStringLiteral("NewName"));
+    EXPECT_EQ(changed.count(), 1);
+    s.edit->setText(QStringLiteral("NewName"));
+    EXPECT_EQ(changed.count(), 1);
+    s.edit->setFocus(Qt::MouseFocusReason);
+    s.edit->end(false);
+    QTest::keyClicks(s.edit, QStringLiteral("ab"));
+    EXPECT_EQ(changed.count(), 3);
+    EXPECT_EQ(s.edit->text(), QStringLiteral("NewNameab"));
+}
+
+TEST(TEdit, ColoursCursorAndBorder) {
+    TEdit edit;
+    edit.setColor(colour::Navy);
+    edit.setFontColor(colour::Aqua);
+    edit.setBorderless(true);
+    EXPECT_EQ(edit.palette().color(QPalette::Base), toQColor(colour::Navy));
+    EXPECT_EQ(edit.palette().color(QPalette::Text), toQColor(colour::Aqua));
+    EXPECT_FALSE(edit.hasFrame());
+    edit.setArrowCursor(true);
+    EXPECT_EQ(edit.cursor().shape(), Qt::ArrowCursor);
+    edit.setArrowCursor(false);
+    EXPECT_EQ(edit.cursor().shape(), Qt::IBeamCursor);
+}
+
+TEST(TEdit, HidingTheCaretAffectsOnlyThatBoxUntilItIsFocusedAgain) {
+    Shown s;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
+    const int normal = s.other->style()->pixelMetric(QStyle::PM_TextCursorWidth);
+    ASSERT_GT(normal, 0);
+    s.edit->setFocus(Qt::TabFocusReason);
+    s.edit->hideCaret();
+    EXPECT_TRUE(s.edit->caretHidden());
+    EXPECT_EQ(s.edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), 0);
+    EXPECT_EQ(s.other->style()->pixelMetric(QStyle::PM_TextCursorWidth), normal);
+    s.other->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(s.edit->caretHidden());
+    s.edit->setFocus(Qt::BacktabFocusReason);
+    EXPECT_FALSE(s.edit->caretHidden());
+    EXPECT_EQ(s.edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), normal);
+}
+
+TEST(TEdit, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
+    Shown s;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
+    s.other->setFocus();
+    bool hadFocus = false;
+    s.edit->onMouseDown = [&] { hadFocus = s.edit->hasFocus(); };
+    QTest::mouseClick(s.edit, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(hadFocus);
+}
+
+}  // namespace
+}  // namespace zelvo
