@@ -1,0 +1,380 @@
+#include "TDriveComboBox.h"
+
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+#include <algorithm>
+#include <optional>
+
+#include "ColourConvert.h"
+
+// Resources compiled into a static library are registered explicitly, from the global namespace.
+static void initGlyphResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(glyphs);
+        return true;
+    }();
+    (void)registered;
+}
+
+namespace zelvo {
+
+namespace {
+
+// The system calls fill buffers of this many characters, the terminating zero included.
+constexpr std::size_t kNameBufferChars = 261;
+// Space between the glyph and the text, and the glyph's distance from the row's left edge.
+constexpr int kTextGap = 6;
+constexpr int kGlyphLeft = 2;
+// Width assumed for a row without a glyph.
+constexpr int kDefaultGlyphWidth = 16;
+
+constexpr std::array<const char*, kDriveGlyphCount> kGlyphResources = {
+    ":/glyphs/FLOPPY.png", ":/glyphs/HARD.png", ":/glyphs/NETWORK.png", ":/glyphs/CDROM.png", ":/glyphs/RAM.png",
+};
+
+bool isAsciiLetter(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
+bool sameLetter(char a, char b) {
+    return asciiUpper(a) == asciiUpper(b);
+}
+
+// What a system call writing into a name buffer hands back: the text up to its terminating zero,
+// or nothing when it does not fit (the call fails then).
+std::optional<std::string> asFromBuffer(const std::string& text) {
+    std::string cut = text.substr(0, text.find('\0'));
+    if (cut.size() >= kNameBufferChars)
+        return std::nullopt;
+    return cut;
+}
+
+// Keeps the critical-error mode that a query changed, and restores it however the query ends.
+class ErrorModeScope {
+public:
+    ErrorModeScope(platform::Platform& platform, std::uint32_t mode)
+        : platform_(platform), previous_(platform.setErrorMode(mode)) {}
+    ~ErrorModeScope() { platform_.setErrorMode(previous_); }
+    ErrorModeScope(const ErrorModeScope&) = delete;
+    ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+
+private:
+    platform::Platform& platform_;
+    std::uint32_t previous_;
+};
+
+// Fail critical errors (a drive without a medium) instead of asking the user.
+constexpr std::uint32_t kFailCriticalErrors = 1;
+
+// Draws the popup's rows the same way the control draws its selection field.
+class DriveRowDelegate : public QAbstractItemDelegate {
+public:
+    explicit DriveRowDelegate(TDriveComboBox* combo) : QAbstractItemDelegate(combo), combo_(combo) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        combo_->drawRow(*painter, option.rect, index.row(), option.state.testFlag(QStyle::State_Selected),
+                        option.state.testFlag(QStyle::State_HasFocus));
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return QSize(option.rect.width(), combo_->ItemHeight());
+    }
+
+private:
+    TDriveComboBox* combo_;
+};
+
+}  // namespace
+
+QImage GlyphOnBrush(const QImage& glyph, const QColor& brush) {
+    if (glyph.isNull())
+        return glyph;
+    QImage out = glyph.convertToFormat(QImage::Format_RGB32);
+    const QRgb transparent = out.pixel(0, out.height() - 1);
+    const QRgb fill = brush.rgb();
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        std::replace(line, line + out.width(), transparent, fill);
+    }
+    return out;
+}
+
+void DrawDriveRow(QPainter& painter, const QRect& rect, const QImage* glyph, const QString& text, const QColor& brush,
+                  const QColor& textColour) {
+    painter.fillRect(rect, brush);
+    int glyphWidth = kDefaultGlyphWidth;
+    if (glyph != nullptr && !glyph->isNull()) {
+        glyphWidth = glyph->width();
+        // Corners as the system counts them: the bottom edge is exclusive.
+        const int top = (rect.top() + (rect.top() + rect.height()) - glyph->height()) / 2;
+        painter.drawImage(QPoint(rect.left() + kGlyphLeft, top), GlyphOnBrush(*glyph, brush));
+    }
+    const QRect textRect = rect.adjusted(glyphWidth + kTextGap, 0, 0, 0);
+    painter.save();
+    painter.setClipRect(textRect, Qt::IntersectClip);
+    painter.setPen(textColour);
+    // No Qt::TextShowMnemonic: an ampersand in a label is drawn as itself.
+    painter.drawText(textRect, Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.restore();
+}
+
+std::string FileNameCase(platform::Platform& platform, const std::string& text, bool upper) {
+    if (platform.hasLeadBytes()) {
+        std::string out = text;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            if (platform.isLeadByte(static_cast<unsigned char>(out[i]))) {
+                ++i;  // the trail byte may look like a letter; it is part of the character
+                continue;
+            }
+            out[i] = upper ? asciiUpper(out[i]) : asciiLower(out[i]);
+        }
+        return out;
+    }
+    const QString unicode = QString::fromStdString(platform.toUtf8(text));
+    const QLocale locale;
+    return platform.fromUtf8((upper ? locale.toUpper(unicode) : locale.toLower(unicode)).toStdString());
+}
+
+TDriveComboBox::TDriveComboBox(platform::Platform& platform, QWidget* parent) : QComboBox(parent), platform_(platform) {
+    setEditable(false);
+    setItemDelegate(new DriveRowDelegate(this));
+    loadGlyphs();
+
+    const std::string directory = platform_.getCurrentDirectory();
+    // A network path (\\server\share) has no drive letter; nor has anything else that does not
+    // start with one.
+    driveLetter_ = (!directory.empty() && isAsciiLetter(directory.front())) ? directory.front() : 0;
+    UpdateItemHeight();
+
+    // Only a pick by the user (mouse or keyboard) emits activated; selecting a row from code
+    // does not.
+    connect(this, &QComboBox::activated, this, [this](int) {
+        Click();
+        Select();
+    });
+}
+
+TDriveComboBox::~TDriveComboBox() = default;
+
+void TDriveComboBox::loadGlyphs() {
+    initGlyphResources();
+    for (std::size_t i = 0; i < kDriveGlyphCount; ++i)
+        glyphs_[i] = QImage(QString::fromLatin1(kGlyphResources[i])).convertToFormat(QImage::Format_RGB32);
+}
+
+void TDriveComboBox::setDriveLetter(char letter) {
+    if (currentIndex() >= 0 && sameLetter(letter, driveLetter_))
+        return;
+    if (letter == 0) {
+        driveLetter_ = 0;
+        setCurrentIndex(-1);
+    } else {
+        driveLetter_ = textCase_ == tcUpperCase ? asciiUpper(letter) : asciiLower(letter);
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            const std::string& text = rows_[i].text;
+            if (text.size() >= 2 && sameLetter(text[0], driveLetter_) && text[1] == ':') {
+                setCurrentIndex(int(i));
+                break;
+            }
+        }
+    }
+    raiseChange();
+}
+
+void TDriveComboBox::setTextCase(TTextCase value) {
+    textCase_ = value;
+    const char letter = driveLetter_;
+    FillDriveList();
+    setDriveLetter(letter);
+}
+
+void TDriveComboBox::setColor(ColourValue value) {
+    if (color_ == value)
+        return;
+    color_ = value;
+    repaint();
+}
+
+void TDriveComboBox::setFontColor(ColourValue value) {
+    if (fontColor_ == value)
+        return;
+    fontColor_ = value;
+    repaint();
+}
+
+void TDriveComboBox::raiseChange() {
+    if (OnChange)
+        OnChange(this);
+}
+
+void TDriveComboBox::FillDriveList() {
+    clear();
+    rows_.clear();
+    const std::uint32_t mask = platform_.getLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((mask & (std::uint32_t(1) << i)) == 0)
+            continue;
+        char letter = char('a' + i);
+        const std::string root{letter, ':', '\\'};
+        const std::uint32_t type = platform_.getDriveType(root);
+        if (textCase_ == tcUpperCase)
+            letter = asciiUpper(letter);
+        const std::string prefix{letter, ':'};
+        Row row;
+        switch (type) {
+            case platform::kDriveRemovable:
+                row = {prefix, {}, DriveGlyph::Floppy};
+                break;
+            case platform::kDriveFixed:
+                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Hard};
+                break;
+            case platform::kDriveRemote:
+                row = {prefix + ' ' + NetworkDriveText(letter), {}, DriveGlyph::Network};
+                break;
+            case platform::kDriveCdrom:
+                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Cdrom};
+                break;
+            case platform::kDriveRamdisk:
+                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Ram};
+                break;
+            default:
+                continue;  // type not determined, or no root directory
+        }
+        row.displayText = QString::fromStdString(platform_.toUtf8(row.text));
+        rows_.push_back(row);
+        addItem(row.displayText);
+    }
+    // The combo box selects the first row it is given; the rebuilt list starts with none.
+    setCurrentIndex(-1);
+}
+
+std::string TDriveComboBox::VolumeLabelText(char letter) {
+    const ErrorModeScope errorMode(platform_, kFailCriticalErrors);
+    std::string label;
+    if (const auto info = platform_.getVolumeInformation(std::string{letter, ':', '\\'}))
+        label = asFromBuffer(info->label).value_or(std::string());
+    const bool upper = static_cast<unsigned char>(letter) < 'a';
+    return '[' + FileNameCase(platform_, label, upper) + ']';
+}
+
+std::string TDriveComboBox::NetworkDriveText(char letter) {
+    const auto remote = platform_.wnetGetConnection(std::string{asciiUpper(letter), ':'});
+    if (remote) {
+        if (const auto name = asFromBuffer(*remote))
+            return FileNameCase(platform_, *name, static_cast<unsigned char>(letter) < 'a');
+    }
+    return VolumeLabelText(letter);
+}
+
+void TDriveComboBox::createWindow() {
+    windowCreated_ = true;
+    ++windowCreations_;
+    FillDriveList();
+    // No row is selected after the rebuild, so this write runs in full and raises OnChange.
+    setDriveLetter(driveLetter_);
+}
+
+void TDriveComboBox::recreateWindow() {
+    if (windowCreated_)
+        createWindow();
+}
+
+void TDriveComboBox::UpdateItemHeight() {
+    const int fontHeight = QFontMetrics(font()).height();
+    setItemHeight(std::max(fontHeight, glyphs_[std::size_t(DriveGlyph::Floppy)].height()));
+}
+
+void TDriveComboBox::setItemHeight(int height) {
+    if (height <= 0)
+        return;
+    itemHeight_ = height;
+    updateGeometry();
+    // A row height is applied by re-creating the window, even when it did not change.
+    recreateWindow();
+}
+
+void TDriveComboBox::Click() {
+    if (OnClick)
+        OnClick(this);
+    const int index = currentIndex();
+    if (index >= 0 && std::size_t(index) < rows_.size())
+        setDriveLetter(rows_[std::size_t(index)].text.front());
+}
+
+void TDriveComboBox::Select() {
+    raiseChange();
+}
+
+void TDriveComboBox::showEvent(QShowEvent* event) {
+    QComboBox::showEvent(event);
+    if (!windowCreated_)
+        createWindow();
+}
+
+void TDriveComboBox::changeEvent(QEvent* event) {
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateItemHeight();
+        recreateWindow();
+    }
+}
+
+void TDriveComboBox::drawRow(QPainter& painter, const QRect& rect, int index, bool selected, bool focused) const {
+    const QColor brush = toQColor(selected ? colour::Highlight : color_);
+    const QColor text = toQColor(selected ? colour::HighlightText : fontColor_);
+    painter.save();
+    painter.setFont(font());
+    if (index >= 0 && std::size_t(index) < rows_.size()) {
+        const Row& row = rows_[std::size_t(index)];
+        DrawDriveRow(painter, rect, &glyphs_[std::size_t(row.glyph)], row.displayText, brush, text);
+    } else {
+        painter.fillRect(rect, brush);
+    }
+    if (focused) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect;
+        option.backgroundColor = brush;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+    painter.restore();
+}
+
+void TDriveComboBox::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const int height = std::min(itemHeight_, field.height());
+    const QRect row(field.left(), field.top() + (field.height() - height) / 2, field.width(), height);
+    painter.setClipRect(row);
+    const bool focused = hasFocus() && !view()->isVisible();
+    drawRow(painter, row, currentIndex(), focused, focused);
+}
+
+QSize TDriveComboBox::sizeHint() const {
+    // The selection field is one row tall, inside a three-pixel frame.
+    return QSize(QComboBox::sizeHint().width(), itemHeight_ + 6);
+}
+
+QSize TDriveComboBox::minimumSizeHint() const {
+    return QSize(QComboBox::minimumSizeHint().width(), itemHeight_ + 6);
+}
+
+}  // namespace zelvo
