@@ -1,0 +1,287 @@
+#include "platform/linux/LinuxDrives.h"
+
+#include <sys/statvfs.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <condition_variable>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "platform/linux/VolumeId.h"
+
+namespace zelvo::platform {
+
+using drives::Drive;
+
+namespace {
+
+constexpr std::uint32_t kMaxComponentLength = 255;  // NAME_MAX
+// GetVolumeInformation flags.
+constexpr std::uint32_t kCaseSensitiveSearch = 0x1;
+constexpr std::uint32_t kCasePreservedNames = 0x2;
+constexpr std::uint32_t kUnicodeOnDisk = 0x4;
+constexpr std::uint32_t kReadOnlyVolume = 0x80000;
+
+// "c:\", "C:", "c:/" → 'C'; nullopt for anything else.
+std::optional<char> letterOfRoot(const std::string& root) {
+    if (root.size() < 2 || root.size() > 3 || root[1] != ':')
+        return std::nullopt;
+    if (root.size() == 3 && root[2] != '\\' && root[2] != '/')
+        return std::nullopt;
+    const auto c = static_cast<unsigned char>(root[0]);
+    if (c > 0x7f || !std::isalpha(c))
+        return std::nullopt;
+    return static_cast<char>(std::toupper(c));
+}
+
+// `path` lies on the mount at `target`.
+bool holds(const std::string& target, const std::string& path) {
+    if (target == "/")
+        return !path.empty() && path[0] == '/';
+    return path == target ||
+           (path.size() > target.size() && path.compare(0, target.size(), target) == 0 && path[target.size()] == '/');
+}
+
+std::string withBackslashes(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::int64_t bytes(std::uint64_t count, std::uint64_t unit) {
+    std::uint64_t product = 0;
+    if (__builtin_mul_overflow(count, unit, &product) || product > std::numeric_limits<std::int64_t>::max())
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(product);
+}
+
+std::uint32_t capped(std::uint64_t value) {
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, std::numeric_limits<std::uint32_t>::max()));
+}
+
+bool isFuse(const std::string& type) {
+    return type == "fuseblk" || type == "fuse" || type.rfind("fuse.", 0) == 0;
+}
+
+bool isWindowsFileSystem(const std::string& name) {
+    return name == "FAT" || name == "FAT32" || name == "exFAT" || name == "NTFS" || name == "CDFS" || name == "UDF";
+}
+
+}  // namespace
+
+DriveSeams systemDriveSeams() {
+    DriveSeams seams;
+    seams.fileSystemFigures = [](const std::string& path) -> std::optional<FsFigures> {
+        struct statvfs st {};
+        int rc = 0;
+        do {
+            rc = ::statvfs(path.c_str(), &st);
+        } while (rc != 0 && errno == EINTR);
+        if (rc != 0)
+            return std::nullopt;
+        FsFigures figures;
+        figures.fragmentSize = st.f_frsize != 0 ? st.f_frsize : st.f_bsize;
+        figures.blocks = st.f_blocks;
+        figures.freeBlocks = st.f_bfree;
+        figures.availableBlocks = st.f_bavail;
+        return figures;
+    };
+    seams.currentDirectory = []() -> std::optional<std::string> {
+        std::error_code ec;
+        auto path = std::filesystem::current_path(ec);
+        if (ec)
+            return std::nullopt;
+        return path.string();
+    };
+    return seams;
+}
+
+struct LinuxDrives::PendingQuery {
+    std::mutex mutex;
+    std::condition_variable finishedSignal;
+    bool finished = false;
+    std::optional<FsFigures> figures;
+};
+
+LinuxDrives::LinuxDrives(LinuxRoots roots) : LinuxDrives(std::move(roots), systemDriveSeams()) {}
+
+LinuxDrives::LinuxDrives(LinuxRoots roots, DriveSeams seams) : roots_(std::move(roots)), seams_(std::move(seams)) {}
+
+std::uint32_t LinuxDrives::getLogicalDrives() {
+    std::uint32_t mask = 0;
+    for (const auto& drive : drives::scanDrives(roots_))
+        mask |= 1u << (drive.letter - 'A');
+    return mask;
+}
+
+std::uint32_t LinuxDrives::getDriveType(const std::string& root) {
+    const auto drive = findDrive(root);
+    return drive ? drive->type : kDriveNoRootDir;
+}
+
+bool LinuxDrives::hasDiskFreeSpaceEx() {
+    return true;
+}
+
+std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root) {
+    const auto drive = findDrive(root);
+    if (!drive)
+        return std::nullopt;
+    const auto figures = figuresOf(*drive);
+    if (!figures)
+        return std::nullopt;
+    DiskSpace space;
+    space.totalBytes = bytes(figures->blocks, figures->fragmentSize);
+    space.freeBytesAvailable = bytes(figures->availableBlocks, figures->fragmentSize);
+    space.totalFreeBytes = bytes(figures->freeBlocks, figures->fragmentSize);
+    return space;
+}
+
+std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& root) {
+    const auto drive = findDrive(root);
+    if (!drive)
+        return std::nullopt;
+    const auto figures = figuresOf(*drive);
+    if (!figures || figures->fragmentSize == 0)
+        return std::nullopt;
+    DiskClusters clusters;
+    const std::uint64_t unit = figures->fragmentSize;
+    clusters.bytesPerSector = unit % 512 == 0 ? 512 : capped(unit);
+    clusters.sectorsPerCluster = capped(unit / clusters.bytesPerSector);
+    clusters.totalClusters = capped(figures->blocks);
+    clusters.freeClusters = capped(figures->availableBlocks);
+    return clusters;
+}
+
+std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::string& root) {
+    const auto drive = findDrive(root);
+    if (!drive)
+        return std::nullopt;
+    const auto& mount = drive->mount;
+    VolumeInformation info;
+    info.maxComponentLength = kMaxComponentLength;
+    drives::VolumeIdentity identity;
+    // Labels come from files about the device, never from the mounted file system itself.
+    if (drive->device)
+        identity = drives::readVolumeIdentity(roots_, *drive->device, true);
+    const std::string type = isFuse(mount.fsType) && !identity.fsType.empty() ? identity.fsType : mount.fsType;
+    std::optional<std::uint64_t> clusterCount;
+    if ((type == "vfat" || type == "msdos") && identity.fsVersion.empty()) {
+        if (const auto figures = figuresOf(*drive))
+            clusterCount = figures->blocks;  // vfat counts its blocks in clusters
+    }
+    info.fileSystem = drives::windowsFileSystemName(type, identity.fsVersion, clusterCount);
+    info.label = identity.label;
+    info.serial =
+        drives::serialFromUuid(type, identity.uuid).value_or(drives::stableVolumeId(mount.source, mount.target));
+    info.flags = isWindowsFileSystem(info.fileSystem) ? kCasePreservedNames | kUnicodeOnDisk
+                                                      : kCaseSensitiveSearch | kCasePreservedNames;
+    if (mount.readOnly)
+        info.flags |= kReadOnlyVolume;
+    return info;
+}
+
+std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& localName) {
+    if (!letterOfRoot(localName))
+        return std::nullopt;
+    const auto drive = findDrive(localName);
+    if (!drive || drive->type != kDriveRemote)
+        return std::nullopt;
+    return drives::remoteNameFromSource(drive->mount.source);
+}
+
+std::string LinuxDrives::getCurrentDirectory() {
+    std::string cwd;
+    const auto drive = currentDrive(drives::scanDrives(roots_), &cwd);
+    if (!drive)
+        return withBackslashes(cwd.empty() ? std::string("/") : cwd);
+    const std::string& target = drive->mount.target;
+    std::string below = target == "/" ? cwd.substr(1) : cwd.substr(std::min(cwd.size(), target.size() + 1));
+    return std::string(1, drive->letter) + ":\\" + withBackslashes(below);
+}
+
+std::uint32_t LinuxDrives::setErrorMode(std::uint32_t mode) {
+    return errorMode_.exchange(mode);
+}
+
+std::optional<Drive> LinuxDrives::findDrive(const std::string& root) {
+    auto drives = drives::scanDrives(roots_);
+    if (root.empty())
+        return currentDrive(std::move(drives), nullptr);
+    const auto letter = letterOfRoot(root);
+    if (!letter)
+        return std::nullopt;
+    for (auto& drive : drives) {
+        if (drive.letter == *letter)
+            return std::move(drive);
+    }
+    return std::nullopt;
+}
+
+// The drive whose mount point is the longest prefix of the current directory.
+std::optional<Drive> LinuxDrives::currentDrive(std::vector<Drive> drives, std::string* cwd) {
+    const auto directory = seams_.currentDirectory ? seams_.currentDirectory() : std::nullopt;
+    if (!directory)
+        return std::nullopt;
+    if (cwd)
+        *cwd = *directory;
+    Drive* best = nullptr;
+    for (auto& drive : drives) {
+        if (holds(drive.mount.target, *directory) && (!best || drive.mount.target.size() > best->mount.target.size()))
+            best = &drive;
+    }
+    if (!best)
+        return std::nullopt;
+    return std::move(*best);
+}
+
+std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) {
+    const std::string path = roots_.mountPrefix + drive.mount.target;
+    if (drive.type == kDriveRemote)
+        return boundedFigures(path);
+    if (!seams_.fileSystemFigures)
+        return std::nullopt;
+    return seams_.fileSystemFigures(path);
+}
+
+std::optional<FsFigures> LinuxDrives::boundedFigures(const std::string& path) {
+    if (!seams_.fileSystemFigures)
+        return std::nullopt;
+    {
+        std::lock_guard pendingLock(pendingMutex_);
+        const auto it = pending_.find(path);
+        if (it != pending_.end()) {
+            std::lock_guard stateLock(it->second->mutex);
+            if (!it->second->finished)
+                return std::nullopt;  // the last query still hangs
+            pending_.erase(it);
+        }
+    }
+    // The worker owns its share of the state and a copy of the query, so a query that hangs past
+    // this object's life touches nothing that has been freed.
+    auto state = std::make_shared<PendingQuery>();
+    try {
+        std::thread([state, query = seams_.fileSystemFigures, path] {
+            auto figures = query(path);
+            std::lock_guard lock(state->mutex);
+            state->figures = std::move(figures);
+            state->finished = true;
+            state->finishedSignal.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return std::nullopt;  // no thread to be had
+    }
+    std::unique_lock lock(state->mutex);
+    if (state->finishedSignal.wait_for(lock, seams_.networkTimeout, [&] { return state->finished; }))
+        return state->figures;
+    lock.unlock();
+    std::lock_guard pendingLock(pendingMutex_);
+    pending_[path] = std::move(state);
+    return std::nullopt;
+}
+
+}  // namespace zelvo::platform

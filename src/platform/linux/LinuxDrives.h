@@ -1,0 +1,75 @@
+#pragma once
+// The drive calls of the Linux backend: the mounted file systems a user would call drives, with
+// Windows drive letters, types, labels and serial numbers (the rules are in DriveLetters.h and
+// VolumeId.h). Every call reads the mount table afresh, as the Windows calls see the present drives.
+//
+// A network file system whose server is gone can block statvfs for minutes. Queries of network
+// drives therefore run on a short-lived worker thread and are given up after
+// DriveSeams::networkTimeout (1.5 s); while such a query still hangs, further queries of the same
+// drive fail at once instead of stacking more blocked threads. Local file systems are queried
+// directly.
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/linux/DriveLetters.h"
+#include "platform/linux/DriveSeams.h"
+#include "platform/linux/LinuxRoots.h"
+
+namespace zelvo::platform {
+
+class LinuxDrives {
+public:
+    explicit LinuxDrives(LinuxRoots roots);
+    // `seams` stand in for statvfs and getcwd (tests use recorded figures).
+    LinuxDrives(LinuxRoots roots, DriveSeams seams);
+
+    // Bit mask of the lettered drives, bit 0 = A:.
+    std::uint32_t getLogicalDrives();
+    // DriveType of "c:\", "C:\" or "c:" (either case); "" is the current drive. kDriveNoRootDir
+    // for a letter without a drive or a text that names no drive root.
+    std::uint32_t getDriveType(const std::string& root);
+    // Always true: the byte counts are 64-bit.
+    bool hasDiskFreeSpaceEx();
+    // statvfs figures in bytes: total f_blocks, free to the user f_bavail, free f_bfree, each
+    // times f_frsize. nullopt when the drive does not exist or cannot be read in time.
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root);
+    // The same figures as 512-byte sectors and clusters of f_frsize bytes; counts above 32 bits
+    // are capped at 0xFFFFFFFF.
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root);
+    // Label, serial and file-system name; nullopt when the drive does not exist.
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root);
+    // Windows form of a network drive's source for a local name "Z:"; nullopt for drives that are
+    // not network drives or whose source names no server.
+    std::optional<std::string> wnetGetConnection(const std::string& localName);
+    // The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below
+    // that drive's mount point. A directory on no drive comes back without a letter ("\dir\sub",
+    // a lone "\" when the process has none), which the drive selector treats as "no current drive".
+    std::string getCurrentDirectory();
+    // Stores the critical-error mode and returns the previous one. Linux shows no critical-error
+    // dialogs, so the mode changes nothing else.
+    std::uint32_t setErrorMode(std::uint32_t mode);
+
+private:
+    struct PendingQuery;
+
+    std::optional<drives::Drive> findDrive(const std::string& root);
+    std::optional<drives::Drive> currentDrive(std::vector<drives::Drive> drives, std::string* cwd);
+    std::optional<FsFigures> figuresOf(const drives::Drive& drive);
+    std::optional<FsFigures> boundedFigures(const std::string& path);
+
+    LinuxRoots roots_;
+    DriveSeams seams_;
+    std::atomic<std::uint32_t> errorMode_{0};
+    std::mutex pendingMutex_;
+    std::map<std::string, std::shared_ptr<PendingQuery>> pending_;  // network queries still running
+};
+
+}  // namespace zelvo::platform
