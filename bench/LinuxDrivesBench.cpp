@@ -1,0 +1,46 @@
+// Cost of the drive calls on this machine. Each call reads the mount table afresh; the drive
+// selector's list rebuild makes the mask query and, per drive, the type and volume queries.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/linux/LinuxDrives.h"
+
+namespace {
+
+using zelvo::platform::LinuxDrives;
+using zelvo::platform::LinuxRoots;
+
+void BM_LogicalDrives(benchmark::State& state) {
+    LinuxDrives drives{LinuxRoots{}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(drives.getLogicalDrives());
+}
+BENCHMARK(BM_LogicalDrives);
+
+// What one rebuild of the drive list asks.
+void BM_DriveListRebuild(benchmark::State& state) {
+    LinuxDrives drives{LinuxRoots{}};
+    for (auto _ : state) {
+        const std::uint32_t mask = drives.getLogicalDrives();
+        for (int i = 0; i < 26; ++i) {
+            if (!(mask & (1u << i)))
+                continue;
+            const std::string root = std::string(1, static_cast<char>('a' + i)) + ":\\";
+            benchmark::DoNotOptimize(drives.getDriveType(root));
+            benchmark::DoNotOptimize(drives.getVolumeInformation(root));
+        }
+    }
+}
+BENCHMARK(BM_DriveListRebuild);
+
+// The disk page's figures for drive C.
+void BM_DiskFigures(benchmark::State& state) {
+    LinuxDrives drives{LinuxRoots{}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(drives.getDiskFreeSpaceEx("C:\\"));
+}
+BENCHMARK(BM_DiskFigures);
+
+}  // namespace
