@@ -39,6 +39,8 @@ void TEdit::setText(const QString& value) {
     if (value == text())
         return;
     QLineEdit::setText(value);
+    // Like the system's edit, a new text shows from its start with the caret before it.
+    setCursorPosition(0);
     if (isVisible())
         repaint();
 }
@@ -96,6 +98,10 @@ void TEdit::changeEvent(QEvent* event) {
 void TEdit::focusInEvent(QFocusEvent* event) {
     setCaretHidden(false);
     QLineEdit::focusInEvent(event);
+    // Entering the box other than by a click selects all of its text (Qt does so itself only for
+    // the Tab keys and shortcuts); returning to the window or from a menu keeps the selection.
+    if (event->reason() == Qt::OtherFocusReason)
+        selectAll();
 }
 
 void TEdit::mousePressEvent(QMouseEvent* event) {

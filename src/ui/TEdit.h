@@ -1,6 +1,7 @@
 #pragma once
 // TEdit: a one-line text box. textChanged() is raised for every change of the text, typed or
-// written by the program; writing the text the box already holds does nothing.
+// written by the program; writing the text the box already holds does nothing. Entering the box
+// by the keyboard or by the program selects all of its text; a click does not.
 
 #include <QLineEdit>
 #include <QString>
@@ -17,7 +18,8 @@ class TEdit : public QLineEdit {
 public:
     explicit TEdit(QWidget* parent = nullptr);
 
-    // Hides QLineEdit::setText so an unchanged text is not written again.
+    // Hides QLineEdit::setText so an unchanged text is not written again. The caret goes to the
+    // start, so a long text shows its beginning.
     void setText(const QString& text);
 
     ColourValue color() const { return color_; }

@@ -34,7 +34,11 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // Tab moves to the next control, as in the system's multi-line edit without tab stops.
     setTabChangesFocus(true);
+    // A pixel of margin on each side keeps the caret at the end of a right-aligned line inside the
+    // box; the text itself starts at the top edge, as in the system's borderless edit, so the view
+    // begins one pixel above the box and the top margin falls outside it.
     document()->setDocumentMargin(1);
+    setViewportMargins(0, -1, 0, 0);
     QTextOption option = document()->defaultTextOption();
     // Trailing spaces count in a right-aligned line: they push the text away from the edge.
     option.setFlags(option.flags() | QTextOption::IncludeTrailingSpaces);
@@ -93,12 +97,12 @@ void TMemo::addLines(const QStringList& values) {
 }
 
 void TMemo::appendRaw(const QString& addition) {
-    // Like the system's edit: the caret ends after the added text and is scrolled into view.
-    QTextCursor cursor = textCursor();
+    // The view stays where it is: a box filled line by line shows its first lines. (The system's
+    // edit scrolls to the caret after each addition; with the stand-in fonts' taller lines that
+    // would push the BIOS page's first line under its heading box.)
+    QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(addition);
-    setTextCursor(cursor);
-    ensureCursorVisible();
     repaintNow();
 }
 
