@@ -74,6 +74,32 @@ TEST(TEdit, HidingTheCaretAffectsOnlyThatBoxUntilItIsFocusedAgain) {
     EXPECT_EQ(s.edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), normal);
 }
 
+TEST(TEdit, ANewTextShowsFromItsStart) {
+    TEdit edit;
+    edit.resize(60, 18);
+    edit.setText(QStringLiteral("Intel(R) Pentium(R) 4 CPU 2.40GHz"));
+    EXPECT_EQ(edit.cursorPosition(), 0);
+    EXPECT_FALSE(edit.hasSelectedText());
+}
+
+TEST(TEdit, EnteringByKeyboardOrProgramSelectsAllButAClickDoesNot) {
+    Shown s;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
+    s.edit->setText(QStringLiteral("NewName"));
+    for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::TabFocusReason, Qt::BacktabFocusReason}) {
+        SCOPED_TRACE(int(reason));
+        s.other->setFocus();
+        s.edit->deselect();
+        s.edit->setFocus(reason);
+        EXPECT_EQ(s.edit->selectedText(), QStringLiteral("NewName"));
+    }
+    s.other->setFocus();
+    s.edit->deselect();
+    QTest::mouseClick(s.edit, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(s.edit->hasFocus());
+    EXPECT_FALSE(s.edit->hasSelectedText());
+}
+
 TEST(TEdit, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
     Shown s;
     ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
