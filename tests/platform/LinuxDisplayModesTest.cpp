@@ -127,12 +127,14 @@ TEST(LinuxDisplayModes, ModesOfTheChosenOutput) {
         cases.push_back({"unknown mode ids skipped", screen, {{1280, 720, 32, 60}}});
     }
     {
+        // Recorded from Xvfb :99 -screen 0 1280x1024x24 (xrandr --verbose: one output "screen",
+        // one mode 0x3a without timings).
         XrandrScreen screen;
         screen.rootDepth = 24;
-        screen.pixmapFormats = {{24, 32}};
-        screen.modes = {{0x1f, 1024, 768, 0, 0, 0, false, false}};
-        screen.outputs = {{"screen", true, true, false, {0x1f}}};
-        cases.push_back({"virtual server without timings", screen, {{1024, 768, 32, 0}}});
+        screen.pixmapFormats = {{1, 1}, {4, 8}, {8, 8}, {16, 16}, {24, 32}, {32, 32}};
+        screen.modes = {{0x3a, 1280, 1024, 0, 0, 0, false, false}};
+        screen.outputs = {{"screen", true, true, false, {0x3a}}};
+        cases.push_back({"virtual X server without timings", screen, {{1280, 1024, 32, 0}}});
     }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

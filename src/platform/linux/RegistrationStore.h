@@ -1,0 +1,45 @@
+#pragma once
+// The registration values (registered owner and organization) kept in a small per-user file, so
+// the writable part of the registry outlasts the process without touching the machine.
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+#include "platform/RegistryTree.h"
+
+namespace zelvo::platform {
+
+class RegistrationStore final : public RegValueStore {
+public:
+    // `directory` holds registration.ini; `defaultOwner` is the owner shown before anything was
+    // registered.
+    RegistrationStore(QString directory, std::string defaultOwner);
+
+    // Re-reads the file at every call, so a value another running copy wrote shows up. Values are
+    // listed in the file's (sorted) order; RegisteredOwner and RegisteredOrganization are added
+    // with their defaults when the file has never held them.
+    std::vector<std::pair<std::string, RegValue>> load() override;
+    // Writes through a temporary file that replaces the old one, under a lock file, so a crash or
+    // a second running copy never leaves a half-written file.
+    bool store(const std::string& name, const RegValue& value) override;
+
+    QString filePath() const { return filePath_; }
+
+private:
+    QString filePath_;
+    std::string defaultOwner_;
+};
+
+// The directory the program keeps the file in: $XDG_CONFIG_HOME/zelvo (~/.config/zelvo).
+QString defaultRegistrationDirectory();
+
+// The owner a fresh account shows: the full name of the passwd GECOS field (up to the first
+// comma), else the login name.
+std::string ownerFromAccount(std::string_view gecos, std::string_view login);
+
+// The current user's default owner, from the passwd database.
+std::string currentAccountOwner();
+
+}  // namespace zelvo::platform
