@@ -1,0 +1,329 @@
+#include "platform/linux/LinuxPlatform.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <QString>
+
+#include <algorithm>
+#include <ctime>
+
+#include "platform/linux/CycleCounter.h"
+#include "platform/linux/DisplayModes.h"
+#include "platform/linux/HostnameService.h"
+#include "platform/linux/KernelRelease.h"
+#include "platform/linux/LinuxDrives.h"
+#include "platform/linux/LinuxFiles.h"
+#include "platform/linux/MachineRegistry.h"
+#include "platform/linux/MemInfo.h"
+#include "platform/linux/RegistrationStore.h"
+
+namespace zelvo::platform {
+
+namespace {
+
+using linuxfs::joinPath;
+
+// The cgroup memory controller's view of the process's cgroup and each of its ancestors that
+// exists below the mount (a container without a cgroup namespace sees its own cgroup at the
+// mount's root while /proc/self/cgroup names the host's path).
+std::vector<CgroupMemoryLevel> readCgroupLevels(const LinuxRoots& roots) {
+    const auto procCgroup = linuxfs::readFile(joinPath(roots.proc, "/self/cgroup"), 64 * 1024);
+    if (!procCgroup)
+        return {};
+    const CgroupPaths paths = parseProcCgroup(*procCgroup);
+    const std::string cgroupRoot = joinPath(roots.sys, "/fs/cgroup");
+
+    std::string mount;
+    std::string path;
+    const char* limitFile = nullptr;
+    const char* usageFile = nullptr;
+    const char* inactiveKey = nullptr;
+    if (paths.v1Memory && linuxfs::readFile(cgroupRoot + "/memory/memory.limit_in_bytes", 64)) {
+        mount = cgroupRoot + "/memory";
+        path = *paths.v1Memory;
+        limitFile = "memory.limit_in_bytes";
+        usageFile = "memory.usage_in_bytes";
+        inactiveKey = "total_inactive_file";
+    } else if (paths.v2) {
+        // Unified hierarchy at the cgroup root, or beside the v1 controllers (hybrid systems).
+        mount = linuxfs::readFile(cgroupRoot + "/cgroup.controllers", 4096) ? cgroupRoot : cgroupRoot + "/unified";
+        path = *paths.v2;
+        limitFile = "memory.max";
+        usageFile = "memory.current";
+        inactiveKey = "inactive_file";
+    } else {
+        return {};
+    }
+
+    std::vector<std::string> directories{mount};
+    for (std::size_t start = 1; start < path.size();) {
+        const auto end = std::min(path.find('/', start), path.size());
+        if (end > start)
+            directories.push_back(directories.back() + "/" + path.substr(start, end - start));
+        start = end + 1;
+    }
+    std::vector<CgroupMemoryLevel> levels;
+    for (const std::string& directory : directories) {
+        const auto limit = linuxfs::readFile(directory + "/" + limitFile, 64);
+        if (!limit)
+            continue;
+        CgroupMemoryLevel level;
+        level.limit = parseCgroupLimit(*limit);
+        if (const auto usage = linuxfs::readFile(directory + "/" + usageFile, 64))
+            level.usage = linuxfs::parseUnsigned(*usage);
+        if (const auto stat = linuxfs::readFile(directory + "/memory.stat", 64 * 1024))
+            level.inactiveFile = memoryStatField(*stat, inactiveKey).value_or(0);
+        levels.push_back(level);
+    }
+    return levels;
+}
+
+// The size of the user address space, which the memory-status record calls the virtual total.
+std::uint64_t userAddressSpace() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        return limit.rlim_cur;
+    if constexpr (sizeof(void*) == 4)
+        return std::uint64_t{3} << 30;
+#if defined(__x86_64__)
+    return (std::uint64_t{1} << 47) - 4096;  // 4-level paging's user half
+#else
+    return std::uint64_t{1} << 48;
+#endif
+}
+
+std::string validUtf8(const std::string& bytes) {
+    const QByteArray utf8 = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
+    return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
+    : roots_(std::move(options.roots)),
+      hostnameService_(std::move(options.hostnameService)),
+      xrandr_(std::move(options.xrandr)),
+      systemLocale_(std::move(options.systemLocale)),
+      cycleCounter_(std::make_unique<CycleCounter>(roots_.sys)),
+      drives_(std::make_unique<LinuxDrives>(roots_)) {
+    if (!hostnameService_)
+        hostnameService_ = makeDBusHostnameService();
+    if (!xrandr_)
+        xrandr_ = makeX11XrandrSource();
+    if (!systemLocale_)
+        systemLocale_ = [] { return QLocale::system(); };
+    threadLocale_ = systemLocale_();
+
+    // Linux is presented as the NT family, which has no HKEY_DYN_DATA.
+    registry_.setRootPresent(kHKeyDynData, false);
+    fillMachineKeys(registry_, roots_, options.pciIdsFiles, kernelRelease());
+    const QString directory =
+        options.registrationDirectory.isEmpty() ? defaultRegistrationDirectory() : options.registrationDirectory;
+    const std::string owner = options.defaultOwner ? *options.defaultOwner : currentAccountOwner();
+    registry_.createKey(kHKeyLocalMachine, kVersionKey);
+    registry_.setStore(kHKeyLocalMachine, kVersionKey, std::make_shared<RegistrationStore>(directory, owner));
+}
+
+LinuxPlatform::~LinuxPlatform() = default;
+
+std::string LinuxPlatform::kernelRelease() const {
+    return linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/osrelease")).value_or("");
+}
+
+std::optional<OsVersion> LinuxPlatform::getVersion() {
+    // The family is what the pages ask; the numbers are the kernel's (6.1.44 → 6, 1, build 44),
+    // 0 where the release cannot be read.
+    const KernelVersion kernel = parseKernelRelease(kernelRelease());
+    return OsVersion{kPlatformNT, kernel.major, kernel.minor, kernel.patch};
+}
+
+std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) {
+    // The kernel's node name, as uname() reports it.
+    const auto name = linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/hostname"));
+    if (!name || name->empty() || name->size() >= bufferChars)
+        return std::nullopt;
+    return name;
+}
+
+bool LinuxPlatform::setComputerName(const std::string& name) {
+    // Checked here so that nothing malformed ever reaches the system service.
+    if (!isValidHostName(name))
+        return false;
+    return hostnameService_->setStaticHostname(name);
+}
+
+long LinuxPlatform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+    return registry_.open(parent, subKey, access, result);
+}
+
+long LinuxPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
+    return registry_.create(parent, subKey, result);
+}
+
+long LinuxPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                  std::uint32_t* size) {
+    return registry_.query(key, name, type, data, size);
+}
+
+long LinuxPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                std::uint32_t size) {
+    return registry_.set(key, name, type, data, size);
+}
+
+long LinuxPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) {
+    return registry_.enumValue(key, index, name);
+}
+
+long LinuxPlatform::regDeleteKey(HKey parent, const std::string& subKey) {
+    return registry_.deleteKey(parent, subKey);
+}
+
+long LinuxPlatform::regCloseKey(HKey key) {
+    return registry_.close(key);
+}
+
+MemoryStatus LinuxPlatform::globalMemoryStatus() {
+    const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), 64 * 1024);
+    const auto status =
+        memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemoryBound(readCgroupLevels(roots_)));
+    // Without a readable meminfo the record stays zero, as a failed query leaves it.
+    MemoryStatus result = status.value_or(MemoryStatus{});
+    result.totalVirtual = userAddressSpace();
+    const auto self = linuxfs::readFile(joinPath(roots_.proc, "/self/status"), 64 * 1024);
+    const std::uint64_t used = self ? procSizeField(*self, "VmSize").value_or(0) : 0;
+    result.availVirtual = result.totalVirtual > used ? result.totalVirtual - used : 0;
+    return result;
+}
+
+// The drive calls belong to LinuxDrives.
+std::uint32_t LinuxPlatform::getLogicalDrives() {
+    return drives_->getLogicalDrives();
+}
+std::uint32_t LinuxPlatform::getDriveType(const std::string& root) {
+    return drives_->getDriveType(root);
+}
+bool LinuxPlatform::hasDiskFreeSpaceEx() {
+    return drives_->hasDiskFreeSpaceEx();
+}
+std::optional<DiskSpace> LinuxPlatform::getDiskFreeSpaceEx(const std::string& root) {
+    return drives_->getDiskFreeSpaceEx(root);
+}
+std::optional<DiskClusters> LinuxPlatform::getDiskFreeSpace(const std::string& root) {
+    return drives_->getDiskFreeSpace(root);
+}
+std::optional<VolumeInformation> LinuxPlatform::getVolumeInformation(const std::string& root) {
+    return drives_->getVolumeInformation(root);
+}
+std::uint32_t LinuxPlatform::setErrorMode(std::uint32_t mode) {
+    return drives_->setErrorMode(mode);
+}
+std::optional<std::string> LinuxPlatform::wnetGetConnection(const std::string& localName) {
+    return drives_->wnetGetConnection(localName);
+}
+std::string LinuxPlatform::getCurrentDirectory() {
+    return drives_->getCurrentDirectory();
+}
+
+std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
+    if (const auto screen = xrandr_->query()) {
+        auto modes = modesFromXrandr(*screen);
+        if (!modes.empty())
+            return modes;
+    }
+    // No X server (Wayland without Xwayland, a console): the kernel's connectors.
+    std::vector<DrmConnector> connectors;
+    const std::string drm = joinPath(roots_.sys, "/class/drm");
+    for (const std::string& name : linuxfs::listDirectory(drm)) {
+        if (name.rfind("card", 0) != 0 || name.find('-') == std::string::npos)
+            continue;
+        const std::string dir = drm + "/" + name;
+        connectors.push_back(DrmConnector{name, linuxfs::readFile(dir + "/status", 64).value_or(""),
+                                          linuxfs::readFile(dir + "/enabled", 64).value_or(""),
+                                          linuxfs::readFile(dir + "/modes", 64 * 1024).value_or("")});
+    }
+    const auto bppText = linuxfs::readTrimmed(joinPath(roots_.sys, "/class/graphics/fb0/bits_per_pixel"));
+    const auto bpp = bppText ? linuxfs::parseUnsigned(*bppText) : std::nullopt;
+    auto modes = modesFromDrm(connectors, bpp && *bpp > 0 && *bpp <= 64 ? static_cast<std::uint32_t>(*bpp) : 32);
+    if (!modes.empty())
+        return modes;
+    if (currentScreen_)
+        if (const auto screen = currentScreen_())
+            return {*screen};
+    return {};
+}
+
+bool LinuxPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
+    // The page enumerates from 0 upwards: the list is read afresh at index 0 (the X connection
+    // lasts only for that read) and served from memory for the other indices.
+    if (index == 0 || !displayModesRead_) {
+        displayModes_ = readDisplayModes();
+        displayModesRead_ = true;
+    }
+    if (!mode || index >= displayModes_.size())
+        return false;
+    *mode = displayModes_[index];
+    return true;
+}
+
+std::uint32_t LinuxPlatform::getTickCount() {
+    // CLOCK_BOOTTIME counts suspended time too, as GetTickCount does.
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    const std::uint64_t ms =
+        static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
+}
+
+std::uint64_t LinuxPlatform::readCycleCounter() {
+    return cycleCounter_->read();
+}
+
+void LinuxPlatform::messageBeep(std::uint32_t) {
+    if (beep_)
+        beep_();
+}
+
+std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
+    const QString text =
+        item == LocaleItem::ThousandSeparator ? threadLocale_.groupSeparator() : threadLocale_.decimalPoint();
+    const QByteArray bytes = text.toUtf8();
+    if (static_cast<std::uint64_t>(bytes.size()) >= bufferChars)
+        return std::nullopt;
+    return bytes.toStdString();
+}
+
+void LinuxPlatform::resetThreadLocale() {
+    // Qt reads the locale environment once per process, and a running process's environment does
+    // not change, so this gives the locale the process started with.
+    threadLocale_ = systemLocale_();
+}
+
+std::string LinuxPlatform::programPath() {
+    return linuxfs::readLink(joinPath(roots_.proc, "/self/exe")).value_or("");
+}
+
+bool LinuxPlatform::createDirectory(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+std::optional<std::string> LinuxPlatform::readRomString(std::uint32_t) {
+    // Like the NT family, Linux maps no BIOS ROM into a process; the firmware tables are read instead.
+    return std::nullopt;
+}
+
+std::string LinuxPlatform::toUtf8(const std::string& bytes) {
+    // Bytes that are not UTF-8 (a file name from another code page) become U+FFFD.
+    return validUtf8(bytes);
+}
+
+std::string LinuxPlatform::fromUtf8(const std::string& utf8) {
+    return validUtf8(utf8);
+}
+
+std::unique_ptr<Platform> createSystemPlatform() {
+    return std::make_unique<LinuxPlatform>();
+}
+
+}  // namespace zelvo::platform

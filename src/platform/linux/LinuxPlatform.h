@@ -1,0 +1,111 @@
+#pragma once
+// The real Linux machine, answering the platform calls with their Windows meaning: the NT family,
+// a registry filled from /proc and /sys with a per-user file for the registration values, the
+// host name as the computer name, XRandR display modes. Every file is read below the roots, so
+// tests run it against recorded machines.
+
+#include <QLocale>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/RegistryTree.h"
+#include "platform/linux/LinuxRoots.h"
+
+namespace zelvo::platform {
+
+class CycleCounter;
+class HostnameService;
+class LinuxDrives;
+class XrandrSource;
+
+struct LinuxPlatformOptions {
+    LinuxRoots roots;
+    // Directory of the registration file; empty: $XDG_CONFIG_HOME/zelvo.
+    QString registrationDirectory;
+    // Owner shown before anything was registered; unset: the account's full name from passwd.
+    std::optional<std::string> defaultOwner;
+    // Host-name setter; null: systemd-hostnamed over D-Bus.
+    std::shared_ptr<HostnameService> hostnameService;
+    // XRandR query; null: the X server of $DISPLAY.
+    std::shared_ptr<XrandrSource> xrandr;
+    // The user's locale; null: QLocale::system().
+    std::function<QLocale()> systemLocale;
+    // PCI name databases, first readable wins.
+    std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
+};
+
+class LinuxPlatform final : public Platform {
+public:
+    explicit LinuxPlatform(LinuxPlatformOptions options = {});
+    ~LinuxPlatform() override;
+
+    // The user-interface layer supplies what the platform layer may not do itself (it uses no
+    // Qt Widgets): the beep, and the current screen as the display fallback of last resort.
+    void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
+    void setCurrentScreen(std::function<std::optional<DisplayMode>()> screen) { currentScreen_ = std::move(screen); }
+
+    RegistryTree& registry() { return registry_; }
+
+    // Platform (Windows semantics; see Platform.h).
+    std::optional<OsVersion> getVersion() override;
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
+    bool setComputerName(const std::string& name) override;
+    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
+    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
+    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
+    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) override;
+    long regDeleteKey(HKey parent, const std::string& subKey) override;
+    long regCloseKey(HKey key) override;
+    MemoryStatus globalMemoryStatus() override;
+    std::uint32_t getLogicalDrives() override;
+    std::uint32_t getDriveType(const std::string& root) override;
+    bool hasDiskFreeSpaceEx() override;
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) override;
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) override;
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) override;
+    std::uint32_t setErrorMode(std::uint32_t mode) override;
+    std::optional<std::string> wnetGetConnection(const std::string& localName) override;
+    std::string getCurrentDirectory() override;
+    bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) override;
+    std::uint32_t getTickCount() override;
+    std::uint64_t readCycleCounter() override;
+    void messageBeep(std::uint32_t type) override;
+    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) override;
+    void resetThreadLocale() override;
+    std::string programPath() override;
+    char pathSeparator() override { return '/'; }
+    bool createDirectory(const std::string& path) override;
+    std::optional<std::string> readRomString(std::uint32_t address) override;
+    std::string toUtf8(const std::string& bytes) override;
+    std::string fromUtf8(const std::string& utf8) override;
+    bool isLeadByte(std::uint8_t) override { return false; }
+    bool hasLeadBytes() override { return false; }
+
+private:
+    std::vector<DisplayMode> readDisplayModes();
+    std::string kernelRelease() const;
+
+    LinuxRoots roots_;
+    RegistryTree registry_;
+    std::shared_ptr<HostnameService> hostnameService_;
+    std::shared_ptr<XrandrSource> xrandr_;
+    std::function<QLocale()> systemLocale_;
+    QLocale threadLocale_;
+    std::function<void()> beep_;
+    std::function<std::optional<DisplayMode>()> currentScreen_;
+    std::vector<DisplayMode> displayModes_;
+    bool displayModesRead_ = false;
+    std::unique_ptr<CycleCounter> cycleCounter_;
+    std::unique_ptr<LinuxDrives> drives_;
+};
+
+}  // namespace zelvo::platform

@@ -1,0 +1,517 @@
+// The Linux backend against recorded machines: every call that reads the machine, through the
+// platform interface, with the host-name service and the X server replaced by fakes.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <ctime>
+#include <fstream>
+
+#include "TestConfig.h"
+#include "platform/linux/DisplayModes.h"
+#include "platform/linux/HostnameService.h"
+#include "platform/linux/LinuxPlatform.h"
+
+namespace zelvo::platform {
+namespace {
+
+constexpr std::uint64_t KiB = 1024;
+const char* const kProcessor = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
+const char* const kSystem = "HARDWARE\\DESCRIPTION\\System";
+const char* const kDriver = "SYSTEM\\ControlSet001\\Control\\Class\\{4D36E97D-E325-11CE-BFC1-08002BE10318}\\0014";
+const char* const kVersion = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+class FakeHostnameService final : public HostnameService {
+public:
+    bool setStaticHostname(const std::string& name) override {
+        received.push_back(name);
+        return accept;
+    }
+    std::vector<std::string> received;
+    bool accept = true;
+};
+
+class FakeXrandr final : public XrandrSource {
+public:
+    explicit FakeXrandr(std::optional<XrandrScreen> screen) : screen_(std::move(screen)) {}
+    std::optional<XrandrScreen> query() override {
+        ++queries;
+        return screen_;
+    }
+    int queries = 0;
+
+private:
+    std::optional<XrandrScreen> screen_;
+};
+
+std::string machineDir(const std::string& machine) {
+    return std::string(ZELVO_FIXTURE_DIR) + "/linux/" + machine;
+}
+
+LinuxPlatformOptions optionsFor(const std::string& machine, const QTemporaryDir& config) {
+    const std::string dir = machineDir(machine);
+    LinuxPlatformOptions options;
+    options.roots.proc = dir + "/proc";
+    options.roots.sys = dir + "/sys";
+    options.roots.etc = dir + "/etc";
+    options.roots.dev = dir + "/dev";
+    options.roots.udevData = dir + "/run/udev/data";
+    options.roots.mountPrefix = dir;
+    options.pciIdsFiles = {dir + "/usr/share/misc/pci.ids"};
+    options.registrationDirectory = config.path();
+    options.defaultOwner = "Test Owner";
+    options.hostnameService = std::make_shared<FakeHostnameService>();
+    options.xrandr = std::make_shared<FakeXrandr>(std::nullopt);
+    options.systemLocale = [] { return QLocale::c(); };
+    return options;
+}
+
+// A registry value read the way the pages read it: opened for reading, queried, closed.
+std::optional<std::pair<std::uint32_t, std::string>> readValue(Platform& platform, const char* key, const char* name) {
+    HKey handle = 0;
+    if (platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
+        return std::nullopt;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    std::optional<std::pair<std::uint32_t, std::string>> result;
+    if (platform.regQueryValue(handle, name, &type, nullptr, &size) == kRegSuccess) {
+        std::string data(size, '\0');
+        if (platform.regQueryValue(handle, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size) ==
+            kRegSuccess)
+            result = std::make_pair(type, data.substr(0, size));
+    }
+    EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+    return result;
+}
+
+std::optional<std::string> readString(Platform& platform, const char* key, const char* name) {
+    auto value = readValue(platform, key, name);
+    if (!value)
+        return std::nullopt;
+    EXPECT_EQ(value->first, kRegSz) << name;
+    EXPECT_FALSE(value->second.empty()) << name;
+    if (!value->second.empty() && value->second.back() == '\0')
+        value->second.pop_back();
+    return value->second;
+}
+
+bool hasKey(Platform& platform, const char* key) {
+    HKey handle = 0;
+    if (platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
+        return false;
+    platform.regCloseKey(handle);
+    return true;
+}
+
+std::vector<DisplayMode> allModes(Platform& platform) {
+    std::vector<DisplayMode> modes;
+    DisplayMode mode;
+    for (std::uint32_t i = 0; platform.enumDisplaySettings(i, &mode); ++i)
+        modes.push_back(mode);
+    return modes;
+}
+
+std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> sizes(const std::vector<DisplayMode>& modes) {
+    std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> result;
+    for (const auto& m : modes)
+        result.emplace_back(m.width, m.height, m.bitsPerPixel);
+    return result;
+}
+
+using Sizes = std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>>;
+
+struct MachineCase {
+    const char* machine;
+    OsVersion version;
+    std::optional<std::string> computerName;  // in a 16-character buffer
+    const char* processorName;
+    const char* processorVendor;
+    std::optional<std::string> biosVersion;  // REG_MULTI_SZ bytes
+    std::optional<std::string> biosDate;
+    std::optional<std::string> driverDesc;
+    std::optional<std::string> driverVersion;
+    std::uint64_t totalPhys;
+    std::uint64_t availPhys;
+    Sizes displayModes;
+};
+
+std::string multi(std::initializer_list<std::string> pieces) {
+    std::string bytes;
+    for (const auto& piece : pieces)
+        bytes += piece + std::string(1, '\0');
+    return bytes + std::string(1, '\0');
+}
+
+const MachineCase kMachines[] = {
+    {"firecracker-vm",
+     {2, 6, 18, 44},
+     "vm",
+     "AMD EPYC",
+     "AuthenticAMD",
+     std::nullopt,
+     std::nullopt,
+     "PCI device 8086:0d57",
+     "6.18.44-fc-v1300",
+     24683772 * KiB,
+     23947040 * KiB,
+     {}},
+    {"intel-desktop",
+     {2, 6, 1, 0},
+     "workstation",
+     "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz",
+     "GenuineIntel",
+     multi({"American Megatrends Inc.", "2803", "5.13"}),
+     "04/27/2022",
+     "Intel Corporation 8th Gen Core Processor Host Bridge/DRAM Registers",
+     "6.1.0-18-amd64",
+     32768236 * KiB,
+     26453120 * KiB,
+     {}},
+    {"amd-laptop",
+     {2, 6, 8, 0},
+     std::nullopt,
+     "AMD Ryzen 7 5800U with Radeon Graphics",
+     "AuthenticAMD",
+     multi({"LENOVO", "G5CN18WW", "1.18"}),
+     "07/13/2022",
+     "Advanced Micro Devices, Inc. [AMD] Renoir/Cezanne Root Complex",
+     "6.8.0-31-generic",
+     15731468 * KiB,
+     3145728 * KiB,
+     {{1920, 1080, 32},
+      {1680, 1050, 32},
+      {1280, 1024, 32},
+      {1440, 900, 32},
+      {1280, 800, 32},
+      {1280, 720, 32},
+      {1024, 768, 32},
+      {800, 600, 32},
+      {640, 480, 32}}},
+    {"qemu-vm",
+     {2, 3, 2, 0},
+     "wheezy",
+     "QEMU Virtual CPU version 1.1.2",
+     "GenuineIntel",
+     multi({"SeaBIOS", "1.7.5-20140531_083030-gandalf"}),
+     "04/01/2014",
+     "Intel Corporation 440FX - 82441FX PMC [Natoma]",
+     "3.2.0-4-amd64",
+     2060180 * KiB,
+     (1408552 + 40872 + 399324) * KiB,
+     {}},
+    {"raspberry-pi-4",
+     {2, 6, 6, 20},
+     "raspberrypi",
+     "ARM Cortex-A72",
+     "ARM",
+     multi({"Raspberry Pi 4 Model B Rev 1.4"}),
+     std::nullopt,
+     "Broadcom Inc. and subsidiaries BCM2711 PCIe Bridge",
+     "6.6.20+rpt-rpi-v8",
+     3882332 * KiB,
+     3391208 * KiB,
+     {{1920, 1080, 16},
+      {1280, 1024, 16},
+      {1280, 720, 16},
+      {1024, 768, 16},
+      {800, 600, 16},
+      {720, 576, 16},
+      {720, 480, 16},
+      {640, 480, 16}}},
+    {"docker-container",
+     {2, 5, 15, 0},
+     "3f2a9c1b7d4e",
+     "Intel(R) Xeon(R) Platinum 8259CL CPU @ 2.50GHz",
+     "GenuineIntel",
+     std::nullopt,
+     std::nullopt,
+     std::nullopt,
+     std::nullopt,
+     536870912,
+     536870912 - (73400320 - 20971520),
+     {}},
+};
+
+void PrintTo(const MachineCase& c, std::ostream* os) {
+    *os << c.machine;
+}
+
+class LinuxMachine : public testing::TestWithParam<MachineCase> {};
+
+TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
+    const MachineCase& c = GetParam();
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    LinuxPlatform platform(optionsFor(c.machine, config));
+
+    const auto version = platform.getVersion();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(version->platformId, c.version.platformId);
+    EXPECT_EQ(version->major, c.version.major);
+    EXPECT_EQ(version->minor, c.version.minor);
+    EXPECT_EQ(version->build, c.version.build);
+
+    EXPECT_EQ(platform.getComputerName(16), c.computerName);
+
+    EXPECT_EQ(readString(platform, kProcessor, "ProcessorNameString"), c.processorName);
+    EXPECT_EQ(readString(platform, kProcessor, "VendorIdentifier"), c.processorVendor);
+
+    const auto bios = readValue(platform, kSystem, "SystemBIOSVersion");
+    ASSERT_EQ(bios.has_value(), c.biosVersion.has_value());
+    if (bios) {
+        EXPECT_EQ(bios->first, kRegMultiSz);
+        EXPECT_EQ(bios->second, *c.biosVersion);
+    }
+    EXPECT_EQ(readString(platform, kSystem, "SystemBIOSDate"), c.biosDate);
+    EXPECT_TRUE(hasKey(platform, kSystem));
+
+    EXPECT_EQ(hasKey(platform, kDriver), c.driverDesc.has_value());
+    EXPECT_EQ(readString(platform, kDriver, "DriverDesc"), c.driverDesc);
+    EXPECT_EQ(readString(platform, kDriver, "DriverVersion"), c.driverVersion);
+
+    const MemoryStatus memory = platform.globalMemoryStatus();
+    EXPECT_EQ(memory.totalPhys, c.totalPhys);
+    EXPECT_EQ(memory.availPhys, c.availPhys);
+    EXPECT_EQ(memory.memoryLoad, static_cast<std::uint32_t>((c.totalPhys - c.availPhys) * 100 / c.totalPhys));
+    EXPECT_GE(memory.totalPageFile, memory.totalPhys);
+    EXPECT_GT(memory.totalVirtual, 0u);
+    EXPECT_LE(memory.availVirtual, memory.totalVirtual);
+
+    EXPECT_EQ(sizes(allModes(platform)), c.displayModes);
+    EXPECT_EQ(platform.registry().openHandleCount(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, LinuxMachine, testing::ValuesIn(kMachines),
+                         [](const testing::TestParamInfo<MachineCase>& info) {
+                             std::string name = info.param.machine;
+                             for (char& ch : name)
+                                 if (ch == '-')
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST(LinuxPlatform, HardwareKeysAreReadOnly) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    LinuxPlatform platform(optionsFor("intel-desktop", config));
+    for (const char* key : {"HARDWARE", kSystem, kProcessor, "SYSTEM", kDriver}) {
+        SCOPED_TRACE(key);
+        HKey handle = 0;
+        EXPECT_EQ(platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::AllAccess, &handle), kRegAccessDenied);
+        EXPECT_EQ(platform.regCreateKey(kHKeyLocalMachine, std::string(key) + "\\New", &handle), kRegAccessDenied);
+        ASSERT_EQ(platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle), kRegSuccess);
+        const std::uint8_t data[] = {'x', 0};
+        EXPECT_NE(platform.regSetValue(handle, "Injected", kRegSz, data, 2), kRegSuccess);
+        EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+    }
+    // NT family: no dynamic statistics root.
+    HKey handle = 0;
+    EXPECT_NE(platform.regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::AllAccess, &handle), kRegSuccess);
+    EXPECT_EQ(platform.registry().openHandleCount(), 0u);
+}
+
+TEST(LinuxPlatform, RegistrationValuesPersistPerUser) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    const std::string longOwner = std::string(280, 'o') + "山田";
+    {
+        LinuxPlatform platform(optionsFor("qemu-vm", config));
+        EXPECT_EQ(readString(platform, kVersion, "RegisteredOwner"), "Test Owner");
+        EXPECT_EQ(readString(platform, kVersion, "RegisteredOrganization"), "");
+
+        HKey handle = 0;
+        ASSERT_EQ(platform.regCreateKey(kHKeyLocalMachine, kVersion, &handle), kRegSuccess);
+        const std::string owner = longOwner + std::string(1, '\0');
+        const std::string company = std::string("株式会社ゼルボ") + std::string(1, '\0');
+        EXPECT_EQ(
+            platform.regSetValue(handle, "RegisteredOwner", kRegSz, reinterpret_cast<const std::uint8_t*>(owner.data()),
+                                 static_cast<std::uint32_t>(owner.size())),
+            kRegSuccess);
+        EXPECT_EQ(platform.regSetValue(handle, "RegisteredOrganization", kRegSz,
+                                       reinterpret_cast<const std::uint8_t*>(company.data()),
+                                       static_cast<std::uint32_t>(company.size())),
+                  kRegSuccess);
+        EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+    }
+    // A later run (or another running copy) reads what was registered.
+    LinuxPlatform again(optionsFor("intel-desktop", config));
+    EXPECT_EQ(readString(again, kVersion, "RegisteredOwner"), longOwner);
+    EXPECT_EQ(readString(again, kVersion, "RegisteredOrganization"), "株式会社ゼルボ");
+    EXPECT_TRUE(QFile::exists(config.filePath("registration.ini")));
+}
+
+TEST(LinuxPlatform, ComputerNameFitsTheBuffer) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    LinuxPlatform desktop(optionsFor("intel-desktop", config));  // "workstation", 11 characters
+    EXPECT_EQ(desktop.getComputerName(12), "workstation");
+    EXPECT_EQ(desktop.getComputerName(11), std::nullopt);
+    EXPECT_EQ(desktop.getComputerName(0), std::nullopt);
+    LinuxPlatform laptop(optionsFor("amd-laptop", config));  // 19 characters
+    EXPECT_EQ(laptop.getComputerName(20), "yamada-thinkpad-e14");
+    EXPECT_EQ(laptop.getComputerName(16), std::nullopt);
+}
+
+TEST(LinuxPlatform, ComputerNameGoesToTheServiceOnlyWhenValid) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    auto options = optionsFor("intel-desktop", config);
+    auto service = std::make_shared<FakeHostnameService>();
+    options.hostnameService = service;
+    LinuxPlatform platform(options);
+
+    const struct {
+        std::string name;
+        bool accept;
+        bool result;
+        bool reachesService;
+    } cases[] = {
+        {"NEWPC", true, true, true},  {"office-pc-2", true, true, true},  {"refused-by-polkit", false, false, true},
+        {"", true, false, false},     {"bad name", true, false, false},   {"-x", true, false, false},
+        {"ＰＣ", true, false, false}, {"semi;colon", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        service->received.clear();
+        service->accept = c.accept;
+        EXPECT_EQ(platform.setComputerName(c.name), c.result);
+        EXPECT_EQ(service->received, c.reachesService ? std::vector<std::string>{c.name} : std::vector<std::string>{});
+    }
+}
+
+TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    XrandrScreen screen;
+    screen.rootDepth = 24;
+    screen.pixmapFormats = {{1, 1}, {24, 32}};
+    screen.modes = {{1, 1920, 1200, 154000000, 2080, 1235, false, false},
+                    {2, 1920, 1080, 148500000, 2200, 1125, false, false}};
+    screen.outputs = {{"DP-1", true, true, true, {1, 2}}};
+
+    // The laptop has DRM connectors, but an X server comes first.
+    auto options = optionsFor("amd-laptop", config);
+    auto xrandr = std::make_shared<FakeXrandr>(screen);
+    options.xrandr = xrandr;
+    LinuxPlatform withX(options);
+    EXPECT_EQ(sizes(allModes(withX)), (Sizes{{1920, 1200, 32}, {1920, 1080, 32}}));
+    EXPECT_EQ(xrandr->queries, 1);
+    // Each enumeration from index 0 asks again; indices beyond the first do not.
+    EXPECT_EQ(sizes(allModes(withX)).size(), 2u);
+    EXPECT_EQ(xrandr->queries, 2);
+
+    // No X and no DRM: the current screen, when the user interface supplies it.
+    LinuxPlatform headless(optionsFor("qemu-vm", config));
+    DisplayMode mode;
+    EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
+    headless.setCurrentScreen([] { return DisplayMode{1024, 768, 32, 60}; });
+    EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
+    headless.setCurrentScreen([] { return std::nullopt; });
+    EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
+}
+
+TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    struct Case {
+        const char* locale;
+        std::uint32_t buffer;
+        std::optional<std::string> thousands, decimal;
+    };
+    const Case cases[] = {
+        {"C", 4, ",", "."},
+        {"de_DE", 4, ".", ","},
+        {"en_US", 2, ",", "."},
+        {"en_US", 1, std::nullopt, std::nullopt},
+        // A narrow no-break space (U+202F) is three bytes in UTF-8.
+        {"fr_FR", 4, "\u202f", ","},
+        {"fr_FR", 3, std::nullopt, ","},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.locale) + " " + std::to_string(c.buffer));
+        auto options = optionsFor("qemu-vm", config);
+        const QLocale locale(QString::fromLatin1(c.locale));
+        options.systemLocale = [locale] { return locale; };
+        LinuxPlatform platform(options);
+        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::ThousandSeparator, c.buffer), c.thousands);
+        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, c.buffer), c.decimal);
+    }
+
+    // The thread locale is read at start and again on reset, not at every query.
+    auto options = optionsFor("qemu-vm", config);
+    auto current = std::make_shared<QLocale>(QLocale::c());
+    options.systemLocale = [current] { return *current; };
+    LinuxPlatform platform(options);
+    *current = QLocale(QStringLiteral("de_DE"));
+    EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ".");
+    platform.resetThreadLocale();
+    EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ",");
+}
+
+TEST(LinuxPlatform, ProgramFilesAndText) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    auto options = optionsFor("qemu-vm", config);
+    options.roots.proc = "/proc";  // the program's own path comes from the running process
+    LinuxPlatform platform(options);
+
+    EXPECT_EQ(QString::fromStdString(platform.programPath()), QCoreApplication::applicationFilePath());
+    EXPECT_EQ(platform.pathSeparator(), '/');
+
+    const std::string dir = config.filePath("TempData").toStdString();
+    EXPECT_TRUE(platform.createDirectory(dir));
+    EXPECT_FALSE(platform.createDirectory(dir));  // exists already
+    EXPECT_FALSE(platform.createDirectory(config.filePath("missing/TempData").toStdString()));
+
+    EXPECT_EQ(platform.readRomString(0xFE061), std::nullopt);
+    EXPECT_EQ(platform.toUtf8("山田"), "山田");
+    EXPECT_EQ(platform.fromUtf8("山田"), "山田");
+    EXPECT_EQ(platform.toUtf8(std::string("a\xff"
+                                          "b")),
+              "a\xef\xbf\xbd"
+              "b");
+    EXPECT_EQ(platform.toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_FALSE(platform.hasLeadBytes());
+    for (int byte = 0; byte < 256; ++byte)
+        EXPECT_FALSE(platform.isLeadByte(static_cast<std::uint8_t>(byte)));
+}
+
+TEST(LinuxPlatform, TimeAndBeep) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    LinuxPlatform platform(optionsFor("qemu-vm", config));
+
+    // The tick count is the time since boot, as /proc/uptime also reports it.
+    std::ifstream uptimeFile("/proc/uptime");
+    double uptime = 0;
+    uptimeFile >> uptime;
+    const auto expected = static_cast<std::uint32_t>(static_cast<std::uint64_t>(uptime * 1000));
+    const std::uint32_t ticks = platform.getTickCount();
+    EXPECT_LT(static_cast<std::uint32_t>(ticks - expected), 2000u);
+
+    const std::uint64_t c0 = platform.readCycleCounter();
+    const timespec pause{0, 2000000};
+    nanosleep(&pause, nullptr);
+    EXPECT_GT(platform.readCycleCounter(), c0);
+
+    int beeps = 0;
+    platform.messageBeep(0);  // no beep set: nothing happens
+    platform.setBeep([&beeps] { ++beeps; });
+    platform.messageBeep(0);
+    EXPECT_EQ(beeps, 1);
+}
+
+TEST(LinuxPlatform, RealMachineIsTheNtFamily) {
+    // Constructed on the real roots; only read.
+    const auto platform = createSystemPlatform();
+    const auto version = platform->getVersion();
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(version->platformId, kPlatformNT);
+}
+
+}  // namespace
+}  // namespace zelvo::platform
