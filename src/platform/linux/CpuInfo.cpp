@@ -57,13 +57,7 @@ std::optional<Field> splitField(std::string_view line) {
 }
 
 std::string hexText(std::uint32_t value) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    do {
-        text.insert(text.begin(), kDigits[value & 0xf]);
-        value >>= 4;
-    } while (value != 0);
-    return "0x" + text;
+    return "0x" + linuxfs::hexDigits(value);
 }
 
 // "arm,cortex-a72" gives vendor "ARM" and core "Cortex-A72".

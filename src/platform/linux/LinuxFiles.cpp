@@ -130,6 +130,18 @@ MappedFile::~MappedFile() {
         ::munmap(const_cast<char*>(data_), size_);
 }
 
+std::string hexDigits(std::uint64_t value, int minDigits) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    do {
+        text.insert(text.begin(), kDigits[value & 0xf]);
+        value >>= 4;
+    } while (value != 0);
+    if (static_cast<int>(text.size()) < minDigits)
+        text.insert(0, static_cast<std::size_t>(minDigits) - text.size(), '0');
+    return text;
+}
+
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {

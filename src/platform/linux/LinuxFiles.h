@@ -50,6 +50,9 @@ private:
     std::size_t size_ = 0;
 };
 
+// Lower-case hexadecimal digits of `value`, at least `minDigits` of them ("0d57" for 0xd57, 4).
+std::string hexDigits(std::uint64_t value, int minDigits = 1);
+
 // Splits `text` at '\n'; a final line without a line break is included.
 std::vector<std::string_view> splitLines(std::string_view text);
 

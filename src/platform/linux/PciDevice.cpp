@@ -1,6 +1,7 @@
 #include "platform/linux/PciDevice.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/linux/LinuxFiles.h"
 
@@ -8,31 +9,15 @@ namespace zelvo::platform {
 
 namespace {
 
+// The four hexadecimal digits a pci.ids line starts with.
 std::optional<std::uint16_t> hexId(std::string_view text) {
     if (text.size() < 4)
         return std::nullopt;
     std::uint16_t value = 0;
-    for (const char c : text.substr(0, 4)) {
-        int digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        value = static_cast<std::uint16_t>(value * 16 + digit);
-    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + 4, value, 16);
+    if (error != std::errc() || end != text.data() + 4)
+        return std::nullopt;
     return value;
-}
-
-std::string hex4(std::uint16_t value) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text(4, '0');
-    for (int i = 3; i >= 0; --i, value >>= 4)
-        text[static_cast<std::size_t>(i)] = kDigits[value & 0xf];
-    return text;
 }
 
 }  // namespace
@@ -83,7 +68,7 @@ std::optional<std::string> udevProperty(std::string_view udevData, std::string_v
 std::string pciDescription(const std::optional<PciIdsName>& name, std::uint16_t vendor, std::uint16_t device) {
     if (name && name->device)
         return name->vendor + " " + *name->device;
-    const std::string ids = hex4(vendor) + ":" + hex4(device);
+    const std::string ids = linuxfs::hexDigits(vendor, 4) + ":" + linuxfs::hexDigits(device, 4);
     if (name)
         return name->vendor + " PCI device " + ids;
     return "PCI device " + ids;
