@@ -8,6 +8,14 @@ class QWidget;
 
 namespace zelvo {
 
+namespace platform {
+class Platform;
+}
+
+// Gives the system backend what it needs from the toolkit (the beep, the current screen). Call it
+// once the application object exists.
+void ConnectDesktop(platform::Platform& platform);
+
 // Runs the program. `beforeShow`, when set, sees the main window after its start-up sequence and
 // before it is first shown (the start-up benchmark hooks its first paint there).
 int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow = {});

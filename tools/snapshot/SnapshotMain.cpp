@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/Startup.h"
 #include "format/NumberSeparators.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/sim/SimProfile.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvo_snapshot: %s\n", error.what());
         return 2;
     }
+    zelvo::ConnectDesktop(*platform);
     zelvo::LoadNumberSeparators(*platform);
     zelvo::TForm1 form(*platform);
     // Boxes would wait for a click that never comes; their texts go to the terminal instead.
