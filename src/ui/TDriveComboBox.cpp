@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "ColourConvert.h"
+#include "platform/ErrorModeScope.h"
 
 // Resources compiled into a static library are registered explicitly, from the global namespace.
 static void initGlyphResources() {
@@ -61,23 +62,6 @@ std::optional<std::string> asFromBuffer(const std::string& text) {
         return std::nullopt;
     return cut;
 }
-
-// Keeps the critical-error mode that a query changed, and restores it however the query ends.
-class ErrorModeScope {
-public:
-    ErrorModeScope(platform::Platform& platform, std::uint32_t mode)
-        : platform_(platform), previous_(platform.setErrorMode(mode)) {}
-    ~ErrorModeScope() { platform_.setErrorMode(previous_); }
-    ErrorModeScope(const ErrorModeScope&) = delete;
-    ErrorModeScope& operator=(const ErrorModeScope&) = delete;
-
-private:
-    platform::Platform& platform_;
-    std::uint32_t previous_;
-};
-
-// Fail critical errors (a drive without a medium) instead of asking the user.
-constexpr std::uint32_t kFailCriticalErrors = 1;
 
 // Draws the popup's rows the same way the control draws its selection field.
 class DriveRowDelegate : public QAbstractItemDelegate {
@@ -261,7 +245,7 @@ void TDriveComboBox::FillDriveList() {
 }
 
 std::string TDriveComboBox::VolumeLabelText(char letter) {
-    const ErrorModeScope errorMode(platform_, kFailCriticalErrors);
+    const platform::ErrorModeScope errorMode(platform_, platform::kSemFailCriticalErrors);
     std::string label;
     if (const auto info = platform_.getVolumeInformation(std::string{letter, ':', '\\'}))
         label = asFromBuffer(info->label).value_or(std::string());

@@ -6,12 +6,11 @@
 #include <utility>
 
 #include "platform/CodePage.h"
+#include "platform/ErrorModeScope.h"
 
 namespace zelvo::platform {
 
 namespace {
-
-constexpr std::uint32_t kFailCriticalErrors = 1;
 
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
@@ -134,7 +133,7 @@ SimDrive* SimPlatform::readableDrive(SimDrive* drive) {
     if (!drive)
         return nullptr;
     if (!drive->mediumPresent) {
-        if ((machine_->errorMode & kFailCriticalErrors) == 0)
+        if ((machine_->errorMode & kSemFailCriticalErrors) == 0)
             ++machine_->criticalErrorPrompts;
         return nullptr;
     }
