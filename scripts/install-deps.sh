@@ -10,5 +10,6 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools libgl-dev \
   libmount-dev libxrandr-dev libx11-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
+  nlohmann-json3-dev \
   fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xauth x11-xserver-utils python3

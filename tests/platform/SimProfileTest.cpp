@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <algorithm>
+#include <fstream>
 
 #include "TestConfig.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryWrapper.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/ScopedTempDir.h"
 
 using namespace zelvo::platform;
 
@@ -265,6 +265,10 @@ TEST(SimProfile, MalformedProfilesGiveClearErrors) {
         {R"({"computerName": 5})", "computerName: expected text"},
         {R"({"hasDiskFreeSpaceEx": "yes"})", "hasDiskFreeSpaceEx: expected true or false"},
         {R"({"memory": {"totalPhys": 1e300}})", "memory.totalPhys: number too large"},
+        {R"({"memory": {"totalPhys": 9007199254740993}})", "memory.totalPhys: number too large"},
+        {R"({"drives": {"C": {"type": "fixed", "totalBytes": -9007199254740993}}})",
+         "drives.C.totalBytes: number too large"},
+        {R"({"description": "\ud800"})", "not valid JSON at offset"},
         {R"({"memory": {"totalPhys": 10, "availPhys": 20}})", "memory: availPhys is larger than totalPhys"},
         {R"({"drives": {"c": {"type": "fixed"}}})", "drives: unknown member \"c\""},
         {R"({"drives": {"C": {}}})", "drives.C: type is missing"},
@@ -310,10 +314,24 @@ TEST(SimProfile, MalformedProfilesGiveClearErrors) {
     }
 }
 
+TEST(SimProfile, OnlyTheFamilyProfilesAreEmbedded) {
+    EXPECT_EQ(loadSimProfileResource("win98.json").version->platformId, kPlatformWin9x);
+    EXPECT_EQ(loadSimProfileResource("winnt.json").version->platformId, kPlatformNT);
+    for (const char* name : {"", "win95.json", "sim/win98.json", "WIN98.JSON"}) {
+        SCOPED_TRACE(name);
+        try {
+            loadSimProfileResource(name);
+            ADD_FAILURE() << "accepted";
+        } catch (const SimProfileError& e) {
+            EXPECT_NE(std::string(e.what()).find("no such profile"), std::string::npos) << e.what();
+        }
+    }
+}
+
 TEST(SimProfile, FileErrorsNameTheFile) {
-    QTemporaryDir dir;
+    const zelvo::test::ScopedTempDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string missing = dir.filePath("missing.json").toStdString();
+    const std::string missing = dir.filePath("missing.json");
     try {
         loadSimProfile(missing);
         ADD_FAILURE() << "accepted";
@@ -321,16 +339,21 @@ TEST(SimProfile, FileErrorsNameTheFile) {
         EXPECT_EQ(std::string(e.what()).rfind(missing + ": cannot be read", 0), 0u) << e.what();
     }
 
-    const QString broken = dir.filePath("broken.json");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"drives": {"C": {"type": "fixed", "label": 7}}})");
-    file.close();
+    // A directory is no profile either.
     try {
-        loadSimProfile(broken.toStdString());
+        loadSimProfile(dir.path().string());
         ADD_FAILURE() << "accepted";
     } catch (const SimProfileError& e) {
-        EXPECT_EQ(std::string(e.what()), broken.toStdString() + ": drives.C.label: expected text");
+        EXPECT_EQ(std::string(e.what()).rfind(dir.path().string() + ": cannot be read", 0), 0u) << e.what();
+    }
+
+    const std::string broken = dir.filePath("broken.json");
+    std::ofstream(broken) << R"({"drives": {"C": {"type": "fixed", "label": 7}}})";
+    try {
+        loadSimProfile(broken);
+        ADD_FAILURE() << "accepted";
+    } catch (const SimProfileError& e) {
+        EXPECT_EQ(std::string(e.what()), broken + ": drives.C.label: expected text");
     }
 }
 

@@ -1,22 +1,18 @@
 #include "platform/sim/SimProfile.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <type_traits>
 
 #include "platform/CodePage.h"
-
-// Outside any namespace, as the resource initialiser is declared where it is named.
-static void registerEmbeddedProfiles() {
-    Q_INIT_RESOURCE(sim_profiles);
-}
+#include "platform/sim/EmbeddedProfiles.h"
 
 namespace zelvo::platform {
 
@@ -59,9 +55,7 @@ constexpr NamedRoot kRoots[] = {
     {"HKEY_DYN_DATA", "HKDD", kHKeyDynData},
 };
 
-std::string text(const QString& s) {
-    return s.toStdString();
-}
+using Json = nlohmann::json;
 
 // Reads one profile, naming the source and the member in every complaint.
 class ProfileReader {
@@ -72,99 +66,120 @@ public:
         throw SimProfileError(source_ + (where.empty() ? "" : ": " + where) + ": " + what);
     }
 
-    QJsonObject object(const QJsonValue& v, const std::string& where,
-                       std::initializer_list<const char*> allowed) const {
-        if (!v.isObject())
+    const Json& object(const Json& v, const std::string& where, std::initializer_list<const char*> allowed) const {
+        if (!v.is_object())
             fail(where, "expected an object");
-        const QJsonObject o = v.toObject();
-        for (auto it = o.begin(); it != o.end(); ++it) {
+        for (auto it = v.begin(); it != v.end(); ++it) {
             bool known = false;
             for (const char* name : allowed)
-                known = known || it.key() == QLatin1String(name);
+                known = known || it.key() == name;
             if (!known)
-                fail(where, "unknown member \"" + text(it.key()) + "\"");
+                fail(where, "unknown member \"" + it.key() + "\"");
         }
-        return o;
+        return v;
     }
 
-    QJsonArray array(const QJsonValue& v, const std::string& where) const {
-        if (!v.isArray())
+    const Json& array(const Json& v, const std::string& where) const {
+        if (!v.is_array())
             fail(where, "expected a list");
-        return v.toArray();
+        return v;
     }
 
-    std::string string(const QJsonValue& v, const std::string& where) const {
-        if (!v.isString())
+    std::string string(const Json& v, const std::string& where) const {
+        if (!v.is_string())
             fail(where, "expected text");
-        return text(v.toString());
+        return v.get<std::string>();
     }
 
-    std::optional<std::string> optionalString(const QJsonValue& v, const std::string& where) const {
-        if (v.isNull())
+    std::optional<std::string> optionalString(const Json& v, const std::string& where) const {
+        if (v.is_null())
             return std::nullopt;
         return string(v, where);
     }
 
-    bool boolean(const QJsonValue& v, const std::string& where) const {
-        if (!v.isBool())
+    bool boolean(const Json& v, const std::string& where) const {
+        if (!v.is_boolean())
             fail(where, "expected true or false");
-        return v.toBool();
+        return v.get<bool>();
     }
 
-    double number(const QJsonValue& v, const std::string& where) const {
-        if (!v.isDouble() || !std::isfinite(v.toDouble()))
+    double number(const Json& v, const std::string& where) const {
+        if (!v.is_number() || !std::isfinite(v.get<double>()))
             fail(where, "expected a number");
-        return v.toDouble();
+        return v.get<double>();
     }
 
-    std::int64_t integer(const QJsonValue& v, const std::string& where, std::int64_t min, std::int64_t max) const {
+    std::int64_t integer(const Json& v, const std::string& where, std::int64_t min, std::int64_t max) const {
+        if (v.is_string())
+            return integer(v.get<std::string>(), where, min, max);
+        if (!v.is_number())
+            fail(where, "expected a whole number");
+        // JSON readers in general keep numbers as doubles, so a profile holds larger ones as text.
+        const auto tooLarge = [&] { fail(where, "number too large to be exact in JSON; write it as a string"); };
         std::int64_t result = 0;
-        if (v.isDouble()) {
-            const double d = v.toDouble();
+        if (v.is_number_unsigned()) {
+            const auto u = v.get<std::uint64_t>();
+            if (u > static_cast<std::uint64_t>(kLargestExactInteger))
+                tooLarge();
+            result = static_cast<std::int64_t>(u);
+        } else if (v.is_number_integer()) {
+            result = v.get<std::int64_t>();
+            if (result < -static_cast<std::int64_t>(kLargestExactInteger))
+                tooLarge();
+        } else {
+            const double d = v.get<double>();
             if (!std::isfinite(d) || std::trunc(d) != d)
                 fail(where, "expected a whole number");
             if (std::fabs(d) > kLargestExactInteger)
-                fail(where, "number too large to be exact in JSON; write it as a string");
+                tooLarge();
             result = static_cast<std::int64_t>(d);
-        } else if (v.isString()) {
-            const std::string s = text(v.toString());
-            const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
-            const char* first = s.data() + (hex ? 2 : 0);
-            const char* last = s.data() + s.size();
-            const auto [end, error] = std::from_chars(first, last, result, hex ? 16 : 10);
-            if (error == std::errc::result_out_of_range)
-                fail(where, "\"" + s + "\" is out of range");
-            if (error != std::errc() || end != last || first == last)
-                fail(where, "\"" + s + "\" is not a whole number");
-        } else {
-            fail(where, "expected a whole number");
         }
         if (result < min || result > max)
-            fail(where, std::to_string(result) + " is out of range (" + std::to_string(min) + " to " +
-                            std::to_string(max) + ")");
+            failRange(where, std::to_string(result), min, max);
         return result;
     }
 
-    std::uint32_t u32(const QJsonValue& v, const std::string& where) const {
+    // A whole number written as text: decimal, or hexadecimal after "0x".
+    std::int64_t integer(const std::string& s, const std::string& where, std::int64_t min, std::int64_t max) const {
+        std::int64_t result = 0;
+        const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+        const char* first = s.data() + (hex ? 2 : 0);
+        const char* last = s.data() + s.size();
+        const auto [end, error] = std::from_chars(first, last, result, hex ? 16 : 10);
+        if (error == std::errc::result_out_of_range)
+            fail(where, "\"" + s + "\" is out of range");
+        if (error != std::errc() || end != last || first == last)
+            fail(where, "\"" + s + "\" is not a whole number");
+        if (result < min || result > max)
+            failRange(where, std::to_string(result), min, max);
+        return result;
+    }
+
+    [[noreturn]] void failRange(const std::string& where, const std::string& value, std::int64_t min,
+                                std::int64_t max) const {
+        fail(where, value + " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")");
+    }
+
+    std::uint32_t u32(const Json& v, const std::string& where) const {
         return static_cast<std::uint32_t>(integer(v, where, 0, std::numeric_limits<std::uint32_t>::max()));
     }
 
-    std::int64_t nonNegative(const QJsonValue& v, const std::string& where) const {
+    std::int64_t nonNegative(const Json& v, const std::string& where) const {
         return integer(v, where, 0, std::numeric_limits<std::int64_t>::max());
     }
 
-    std::uint32_t named(const QJsonValue& v, const std::string& where, const NamedNumber* first,
-                        const NamedNumber* last, const char* what) const {
-        if (!v.isString())
+    std::uint32_t named(const Json& v, const std::string& where, const NamedNumber* first, const NamedNumber* last,
+                        const char* what) const {
+        if (!v.is_string())
             return u32(v, where);
-        const std::string s = text(v.toString());
+        const std::string s = v.get<std::string>();
         for (const NamedNumber* n = first; n != last; ++n)
             if (s == n->name)
                 return n->value;
         fail(where, std::string("unknown ") + what + " \"" + s + "\"");
     }
 
-    std::string hexBytes(const QJsonValue& v, const std::string& where) const {
+    std::string hexBytes(const Json& v, const std::string& where) const {
         const std::string s = string(v, where);
         std::string bytes;
         int high = -1;
@@ -192,76 +207,76 @@ public:
         return bytes;
     }
 
-    void read(const QJsonObject& top, SimMachine& m) const {
+    void read(const Json& top, SimMachine& m) const {
         if (top.contains("version"))
-            readVersion(top["version"], m);
+            readVersion(top.at("version"), m);
         if (top.contains("computerName"))
-            m.computerName = optionalString(top["computerName"], "computerName");
+            m.computerName = optionalString(top.at("computerName"), "computerName");
         if (top.contains("hasDiskFreeSpaceEx"))
-            m.hasDiskFreeSpaceEx = boolean(top["hasDiskFreeSpaceEx"], "hasDiskFreeSpaceEx");
+            m.hasDiskFreeSpaceEx = boolean(top.at("hasDiskFreeSpaceEx"), "hasDiskFreeSpaceEx");
         if (top.contains("locale"))
-            readLocale(top["locale"], m);
+            readLocale(top.at("locale"), m);
         if (top.contains("memory"))
-            readMemory(top["memory"], m.memory);
+            readMemory(top.at("memory"), m.memory);
         if (top.contains("drives"))
-            readDrives(top["drives"], m);
+            readDrives(top.at("drives"), m);
         if (top.contains("displayModes"))
-            readDisplayModes(top["displayModes"], m.displayModes);
+            readDisplayModes(top.at("displayModes"), m.displayModes);
         if (top.contains("clock"))
-            readClock(top["clock"], m.clock);
+            readClock(top.at("clock"), m.clock);
         if (top.contains("rom"))
-            readRom(top["rom"], m);
+            readRom(top.at("rom"), m);
         if (top.contains("currentDirectory"))
-            m.currentDirectory = string(top["currentDirectory"], "currentDirectory");
+            m.currentDirectory = string(top.at("currentDirectory"), "currentDirectory");
         if (top.contains("programPath"))
-            m.programPath = string(top["programPath"], "programPath");
+            m.programPath = string(top.at("programPath"), "programPath");
         if (top.contains("directories")) {
-            const QJsonArray dirs = array(top["directories"], "directories");
-            for (qsizetype i = 0; i < dirs.size(); ++i)
+            const Json& dirs = array(top.at("directories"), "directories");
+            for (std::size_t i = 0; i < dirs.size(); ++i)
                 m.directories.insert(string(dirs[i], "directories[" + std::to_string(i) + "]"));
         }
         if (top.contains("registry"))
-            readRegistry(top["registry"], m.registry);
+            readRegistry(top.at("registry"), m.registry);
         if (top.contains("description"))
-            string(top["description"], "description");
+            string(top.at("description"), "description");
     }
 
 private:
-    void readVersion(const QJsonValue& v, SimMachine& m) const {
-        if (v.isNull()) {
+    void readVersion(const Json& v, SimMachine& m) const {
+        if (v.is_null()) {
             m.version.reset();
             return;
         }
-        const QJsonObject o = object(v, "version", {"platformId", "major", "minor", "build"});
+        const Json& o = object(v, "version", {"platformId", "major", "minor", "build"});
         if (!o.contains("platformId"))
             fail("version", "platformId is missing");
         OsVersion version;
-        version.platformId = u32(o["platformId"], "version.platformId");
+        version.platformId = u32(o.at("platformId"), "version.platformId");
         if (o.contains("major"))
-            version.major = u32(o["major"], "version.major");
+            version.major = u32(o.at("major"), "version.major");
         if (o.contains("minor"))
-            version.minor = u32(o["minor"], "version.minor");
+            version.minor = u32(o.at("minor"), "version.minor");
         if (o.contains("build"))
-            version.build = u32(o["build"], "version.build");
+            version.build = u32(o.at("build"), "version.build");
         m.version = version;
     }
 
-    void readLocale(const QJsonValue& v, SimMachine& m) const {
-        const QJsonObject o = object(v, "locale", {"thousandSeparator", "decimalSeparator"});
+    void readLocale(const Json& v, SimMachine& m) const {
+        const Json& o = object(v, "locale", {"thousandSeparator", "decimalSeparator"});
         if (o.contains("thousandSeparator"))
-            m.thousandSeparator = optionalString(o["thousandSeparator"], "locale.thousandSeparator");
+            m.thousandSeparator = optionalString(o.at("thousandSeparator"), "locale.thousandSeparator");
         if (o.contains("decimalSeparator"))
-            m.decimalSeparator = optionalString(o["decimalSeparator"], "locale.decimalSeparator");
+            m.decimalSeparator = optionalString(o.at("decimalSeparator"), "locale.decimalSeparator");
     }
 
-    void readMemory(const QJsonValue& v, MemoryStatus& memory) const {
-        const QJsonObject o = object(
+    void readMemory(const Json& v, MemoryStatus& memory) const {
+        const Json& o = object(
             v, "memory",
             {"memoryLoad", "totalPhys", "availPhys", "totalPageFile", "availPageFile", "totalVirtual", "availVirtual"});
         const auto field = [&](const char* name, auto& target) {
             if (o.contains(name))
                 target = static_cast<std::remove_reference_t<decltype(target)>>(
-                    nonNegative(o[name], std::string("memory.") + name));
+                    nonNegative(o.at(name), std::string("memory.") + name));
         };
         field("memoryLoad", memory.memoryLoad);
         field("totalPhys", memory.totalPhys);
@@ -276,93 +291,87 @@ private:
             fail("memory", "availPhys is larger than totalPhys");
     }
 
-    void readDrives(const QJsonValue& v, SimMachine& m) const {
-        const QJsonObject drives =
-            object(v, "drives", {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
-                                 "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"});
+    void readDrives(const Json& v, SimMachine& m) const {
+        const Json& drives = object(v, "drives", {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+                                                  "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"});
         for (auto it = drives.begin(); it != drives.end(); ++it) {
-            const std::string where = "drives." + text(it.key());
-            const QJsonObject o = object(it.value(), where,
-                                         {"type", "medium", "label", "serial", "fileSystem", "totalBytes", "freeBytes",
-                                          "remoteName", "bytesPerSector", "sectorsPerCluster"});
+            const std::string where = "drives." + it.key();
+            const Json& o = object(it.value(), where,
+                                   {"type", "medium", "label", "serial", "fileSystem", "totalBytes", "freeBytes",
+                                    "remoteName", "bytesPerSector", "sectorsPerCluster"});
             if (!o.contains("type"))
                 fail(where, "type is missing");
             SimDrive d;
-            d.type = named(o["type"], where + ".type", std::begin(kDriveTypes), std::end(kDriveTypes), "drive type");
+            d.type = named(o.at("type"), where + ".type", std::begin(kDriveTypes), std::end(kDriveTypes), "drive type");
             if (o.contains("medium"))
-                d.mediumPresent = boolean(o["medium"], where + ".medium");
+                d.mediumPresent = boolean(o.at("medium"), where + ".medium");
             if (o.contains("label"))
-                d.label = string(o["label"], where + ".label");
+                d.label = string(o.at("label"), where + ".label");
             if (o.contains("serial"))
-                d.serial = u32(o["serial"], where + ".serial");
+                d.serial = u32(o.at("serial"), where + ".serial");
             if (o.contains("fileSystem"))
-                d.fileSystem = string(o["fileSystem"], where + ".fileSystem");
+                d.fileSystem = string(o.at("fileSystem"), where + ".fileSystem");
             if (o.contains("totalBytes"))
-                d.totalBytes = nonNegative(o["totalBytes"], where + ".totalBytes");
+                d.totalBytes = nonNegative(o.at("totalBytes"), where + ".totalBytes");
             if (o.contains("freeBytes"))
-                d.freeBytes = nonNegative(o["freeBytes"], where + ".freeBytes");
+                d.freeBytes = nonNegative(o.at("freeBytes"), where + ".freeBytes");
             if (o.contains("remoteName"))
-                d.remoteName = string(o["remoteName"], where + ".remoteName");
+                d.remoteName = string(o.at("remoteName"), where + ".remoteName");
             if (o.contains("bytesPerSector"))
-                d.bytesPerSector = u32(o["bytesPerSector"], where + ".bytesPerSector");
+                d.bytesPerSector = u32(o.at("bytesPerSector"), where + ".bytesPerSector");
             if (o.contains("sectorsPerCluster"))
-                d.sectorsPerCluster = u32(o["sectorsPerCluster"], where + ".sectorsPerCluster");
+                d.sectorsPerCluster = u32(o.at("sectorsPerCluster"), where + ".sectorsPerCluster");
             if (d.freeBytes > d.totalBytes)
                 fail(where, "freeBytes is larger than totalBytes");
-            m.setDrive(it.key().at(0).toLatin1(), std::move(d));
+            m.setDrive(it.key().at(0), std::move(d));
         }
     }
 
-    void readDisplayModes(const QJsonValue& v, std::vector<DisplayMode>& modes) const {
-        const QJsonArray list = array(v, "displayModes");
-        for (qsizetype i = 0; i < list.size(); ++i) {
+    void readDisplayModes(const Json& v, std::vector<DisplayMode>& modes) const {
+        const Json& list = array(v, "displayModes");
+        for (std::size_t i = 0; i < list.size(); ++i) {
             const std::string where = "displayModes[" + std::to_string(i) + "]";
-            const QJsonObject o = object(list[i], where, {"width", "height", "bitsPerPixel", "frequency"});
+            const Json& o = object(list[i], where, {"width", "height", "bitsPerPixel", "frequency"});
             for (const char* required : {"width", "height", "bitsPerPixel"})
                 if (!o.contains(required))
                     fail(where, std::string(required) + " is missing");
             DisplayMode mode;
-            mode.width = u32(o["width"], where + ".width");
-            mode.height = u32(o["height"], where + ".height");
-            mode.bitsPerPixel = u32(o["bitsPerPixel"], where + ".bitsPerPixel");
+            mode.width = u32(o.at("width"), where + ".width");
+            mode.height = u32(o.at("height"), where + ".height");
+            mode.bitsPerPixel = u32(o.at("bitsPerPixel"), where + ".bitsPerPixel");
             if (o.contains("frequency"))
-                mode.frequency = u32(o["frequency"], where + ".frequency");
+                mode.frequency = u32(o.at("frequency"), where + ".frequency");
             modes.push_back(mode);
         }
     }
 
-    void readClock(const QJsonValue& v, SimClock& clock) const {
-        const QJsonObject o = object(v, "clock", {"nowMs", "stepMs", "cyclesPerSecond"});
+    void readClock(const Json& v, SimClock& clock) const {
+        const Json& o = object(v, "clock", {"nowMs", "stepMs", "cyclesPerSecond"});
         if (o.contains("nowMs"))
-            clock.nowMs = static_cast<std::uint64_t>(nonNegative(o["nowMs"], "clock.nowMs"));
+            clock.nowMs = static_cast<std::uint64_t>(nonNegative(o.at("nowMs"), "clock.nowMs"));
         if (o.contains("stepMs"))
-            clock.stepMs = static_cast<std::uint32_t>(integer(o["stepMs"], "clock.stepMs", 1, 3999));
+            clock.stepMs = static_cast<std::uint32_t>(integer(o.at("stepMs"), "clock.stepMs", 1, 3999));
         if (o.contains("cyclesPerSecond")) {
-            clock.cyclesPerSecond = number(o["cyclesPerSecond"], "clock.cyclesPerSecond");
+            clock.cyclesPerSecond = number(o.at("cyclesPerSecond"), "clock.cyclesPerSecond");
             if (clock.cyclesPerSecond < 0)
                 fail("clock.cyclesPerSecond", "a negative rate");
         }
     }
 
-    void readRom(const QJsonValue& v, SimMachine& m) const {
-        const QJsonObject o = object(v, "rom", {"mapped", "strings"});
+    void readRom(const Json& v, SimMachine& m) const {
+        const Json& o = object(v, "rom", {"mapped", "strings"});
         if (o.contains("mapped"))
-            m.romMapped = boolean(o["mapped"], "rom.mapped");
+            m.romMapped = boolean(o.at("mapped"), "rom.mapped");
         if (!o.contains("strings"))
             return;
-        if (!o["strings"].isObject())
+        const Json& strings = o.at("strings");
+        if (!strings.is_object())
             fail("rom.strings", "expected an object");
-        const QJsonObject strings = o["strings"].toObject();
         for (auto it = strings.begin(); it != strings.end(); ++it) {
-            const std::string where = "rom.strings." + text(it.key());
+            const std::string where = "rom.strings." + it.key();
             const auto address = static_cast<std::uint32_t>(integer(it.key(), where, 0, 0xFFFFF));
             m.romStrings[address] = string(it.value(), where);
         }
-    }
-
-    // ROM addresses are the member names; a name accepts what a string integer accepts.
-    std::int64_t integer(const QString& name, const std::string& where, std::int64_t min, std::int64_t max) const {
-        return integer(QJsonValue(name), where, min, max);
     }
 
     HKey root(const std::string& name, const std::string& where) const {
@@ -372,27 +381,27 @@ private:
         fail(where, "unknown root key \"" + name + "\"");
     }
 
-    void readRegistry(const QJsonValue& v, RegistryTree& registry) const {
-        const QJsonObject o = object(v, "registry", {"absentRoots", "keys"});
+    void readRegistry(const Json& v, RegistryTree& registry) const {
+        const Json& o = object(v, "registry", {"absentRoots", "keys"});
         if (o.contains("absentRoots")) {
-            const QJsonArray roots = array(o["absentRoots"], "registry.absentRoots");
-            for (qsizetype i = 0; i < roots.size(); ++i) {
+            const Json& roots = array(o.at("absentRoots"), "registry.absentRoots");
+            for (std::size_t i = 0; i < roots.size(); ++i) {
                 const std::string where = "registry.absentRoots[" + std::to_string(i) + "]";
                 registry.setRootPresent(root(string(roots[i], where), where), false);
             }
         }
         if (!o.contains("keys"))
             return;
-        const QJsonArray keys = array(o["keys"], "registry.keys");
-        for (qsizetype i = 0; i < keys.size(); ++i)
+        const Json& keys = array(o.at("keys"), "registry.keys");
+        for (std::size_t i = 0; i < keys.size(); ++i)
             readKey(keys[i], "registry.keys[" + std::to_string(i) + "]", registry);
     }
 
-    void readKey(const QJsonValue& v, const std::string& where, RegistryTree& registry) const {
-        const QJsonObject o = object(v, where, {"key", "values", "refuseAllAccess", "refuseOpen", "readOnly"});
+    void readKey(const Json& v, const std::string& where, RegistryTree& registry) const {
+        const Json& o = object(v, where, {"key", "values", "refuseAllAccess", "refuseOpen", "readOnly"});
         if (!o.contains("key"))
             fail(where, "key is missing");
-        const std::string full = string(o["key"], where + ".key");
+        const std::string full = string(o.at("key"), where + ".key");
         const std::size_t cut = full.find('\\');
         const HKey rootKey = root(full.substr(0, cut), where + ".key");
         const std::string path = cp932::fromUtf8(cut == std::string::npos ? std::string() : full.substr(cut + 1));
@@ -402,40 +411,40 @@ private:
             fail(where + ".key", "\"" + full + "\" has an empty key name");
         }
         if (o.contains("refuseAllAccess"))
-            registry.setRefuseAllAccess(rootKey, path, boolean(o["refuseAllAccess"], where + ".refuseAllAccess"));
+            registry.setRefuseAllAccess(rootKey, path, boolean(o.at("refuseAllAccess"), where + ".refuseAllAccess"));
         if (o.contains("refuseOpen"))
-            registry.setRefuseOpen(rootKey, path, boolean(o["refuseOpen"], where + ".refuseOpen"));
+            registry.setRefuseOpen(rootKey, path, boolean(o.at("refuseOpen"), where + ".refuseOpen"));
         if (o.contains("readOnly"))
-            registry.setReadOnly(rootKey, path, boolean(o["readOnly"], where + ".readOnly"));
+            registry.setReadOnly(rootKey, path, boolean(o.at("readOnly"), where + ".readOnly"));
         if (!o.contains("values"))
             return;
-        const QJsonArray values = array(o["values"], where + ".values");
-        for (qsizetype i = 0; i < values.size(); ++i) {
+        const Json& values = array(o.at("values"), where + ".values");
+        for (std::size_t i = 0; i < values.size(); ++i) {
             const std::string at = where + ".values[" + std::to_string(i) + "]";
-            const QJsonObject value = object(values[i], at, {"name", "type", "data", "hex"});
+            const Json& value = object(values[i], at, {"name", "type", "data", "hex"});
             if (!value.contains("name") || !value.contains("type"))
                 fail(at, "name and type are required");
             if (value.contains("data") == value.contains("hex"))
                 fail(at, "give either data or hex");
-            const std::string name = cp932::fromUtf8(string(value["name"], at + ".name"));
+            const std::string name = cp932::fromUtf8(string(value.at("name"), at + ".name"));
             const std::uint32_t type =
-                named(value["type"], at + ".type", std::begin(kValueTypes), std::end(kValueTypes), "value type");
-            RegValue stored = value.contains("hex") ? regBinary(hexBytes(value["hex"], at + ".hex"), type)
-                                                    : typedData(value["data"], type, at + ".data");
+                named(value.at("type"), at + ".type", std::begin(kValueTypes), std::end(kValueTypes), "value type");
+            RegValue stored = value.contains("hex") ? regBinary(hexBytes(value.at("hex"), at + ".hex"), type)
+                                                    : typedData(value.at("data"), type, at + ".data");
             registry.setValue(rootKey, path, name, std::move(stored));
         }
     }
 
-    RegValue typedData(const QJsonValue& v, std::uint32_t type, const std::string& where) const {
+    RegValue typedData(const Json& v, std::uint32_t type, const std::string& where) const {
         switch (type) {
             case kRegSz:
                 return regSz(string(v, where));
             case kRegExpandSz:
                 return regExpandSz(string(v, where));
             case kRegMultiSz: {
-                const QJsonArray list = array(v, where);
+                const Json& list = array(v, where);
                 std::vector<std::string> pieces;
-                for (qsizetype i = 0; i < list.size(); ++i)
+                for (std::size_t i = 0; i < list.size(); ++i)
                     pieces.push_back(string(list[i], where + "[" + std::to_string(i) + "]"));
                 return regMultiSz(pieces);
             }
@@ -460,15 +469,16 @@ private:
 
 SimMachine parseSimProfile(std::string_view json, const std::string& sourceName) {
     const ProfileReader reader(sourceName);
-    QJsonParseError error;
-    const QJsonDocument doc =
-        QJsonDocument::fromJson(QByteArray(json.data(), static_cast<qsizetype>(json.size())), &error);
-    if (error.error != QJsonParseError::NoError)
-        reader.fail("", "not valid JSON at offset " + std::to_string(error.offset) + ": " + text(error.errorString()));
-    if (!doc.isObject())
+    Json doc;
+    try {
+        doc = Json::parse(json);
+    } catch (const Json::parse_error& error) {
+        reader.fail("", "not valid JSON at offset " + std::to_string(error.byte) + ": " + error.what());
+    }
+    if (!doc.is_object())
         reader.fail("", "expected an object at the top");
-    const QJsonObject top =
-        reader.object(doc.object(), "",
+    const Json& top =
+        reader.object(doc, "",
                       {"description", "version", "computerName", "hasDiskFreeSpaceEx", "locale", "memory", "drives",
                        "displayModes", "clock", "rom", "currentDirectory", "programPath", "directories", "registry"});
     SimMachine machine;
@@ -477,22 +487,28 @@ SimMachine parseSimProfile(std::string_view json, const std::string& sourceName)
 }
 
 SimMachine loadSimProfile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw SimProfileError(path + ": cannot be read: " + text(file.errorString()));
-    const QByteArray bytes = file.readAll();
-    return parseSimProfile(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), path);
+    const auto cannotRead = [&](int error) {
+        return SimProfileError(path + ": cannot be read: " + std::strerror(error));
+    };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file)
+        throw cannotRead(errno);
+    std::string text;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        text.append(buffer, n);
+    // A directory opens on some systems and fails at the first read.
+    if (std::ferror(file.get()))
+        throw cannotRead(errno);
+    return parseSimProfile(text, path);
 }
 
 SimMachine loadSimProfileResource(const std::string& fileName) {
-    // The profiles are compiled into this library; a static library needs its resources
-    // registered once before the first use.
-    static const bool registered = [] {
-        registerEmbeddedProfiles();
-        return true;
-    }();
-    (void)registered;
-    return loadSimProfile(":/sim/" + fileName);
+    const auto text = embeddedSimProfile(fileName);
+    if (!text)
+        throw SimProfileError(fileName + ": no such profile is embedded in the program");
+    return parseSimProfile(*text, fileName);
 }
 
 }  // namespace zelvo::platform
