@@ -20,3 +20,14 @@ bool isLeadByte(std::uint8_t byte);
 std::size_t byteCount(std::string_view utf8);
 
 }  // namespace zelvo::platform::cp932
+
+#ifdef _WIN32
+namespace zelvo::platform::windows {
+
+// Text in code page `from` converted to code page `to`, both Windows code-page numbers (CP_ACP:
+// the system's ANSI code page). Characters `to` cannot hold become '?'; bytes that are not valid
+// in `from` become the replacement character first.
+std::string convertCodePage(std::string_view text, unsigned from, unsigned to);
+
+}  // namespace zelvo::platform::windows
+#endif
