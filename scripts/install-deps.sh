@@ -11,5 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
   libmount-dev libxrandr-dev libx11-dev \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   nlohmann-json3-dev \
+  g++-mingw-w64-x86-64-posix wine wine64 \
   fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xauth x11-xserver-utils python3

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Zelvo needs, builds the whole test suite with AddressSanitizer,
-# UndefinedBehaviorSanitizer and warnings as errors, and runs it.
+# UndefinedBehaviorSanitizer and warnings as errors, and runs it; then cross-builds the
+# libraries without widgets for Windows and runs their tests under Wine in both families.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,3 +12,5 @@ export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/test --output-on-failure -j2
+
+bash scripts/test-wine.sh build/win
