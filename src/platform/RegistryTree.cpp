@@ -11,6 +11,7 @@ namespace {
 
 // Windows error numbers that only this registry produces.
 constexpr long kRegInvalidParameter = 87;
+constexpr long kRegBadPathname = 161;  // a path below a key that begins with a backslash
 constexpr long kRegKeyDeleted = 1018;  // a handle to a key that was deleted meanwhile
 
 // Handles count up from here in steps of 4, as Windows hands them out; they stay far below the
@@ -52,6 +53,15 @@ bool writeProtected(const Node* node) {
         if (node->readOnly)
             return true;
     return false;
+}
+
+// The reg* calls take paths relative to a key; the direct editing calls accept a leading one.
+bool beginsWithBackslash(std::string_view path) {
+    return !path.empty() && path.front() == '\\';
+}
+
+bool isStringType(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
 
 std::string hexRoot(HKey root) {
@@ -324,6 +334,8 @@ long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access
     RegAccess parentAccess;
     if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
         return status;
+    if (beginsWithBackslash(subKey))
+        return kRegBadPathname;
     const auto parts = impl_->split(subKey);
     if (!parts)
         return kRegFileNotFound;
@@ -347,6 +359,8 @@ long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) 
     RegAccess parentAccess;
     if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
         return status;
+    if (beginsWithBackslash(subKey))
+        return kRegBadPathname;
     const auto parts = impl_->split(subKey);
     if (!parts)
         return kRegFileNotFound;
@@ -393,12 +407,17 @@ long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type,
             return kRegSuccess;
         }
         // Too small a buffer: nothing is copied, the size needed is reported.
-        const bool fits = *size >= needed;
+        const std::uint32_t bufferSize = *size;
+        const bool fits = bufferSize >= needed;
         *size = needed;
         if (!fits)
             return kRegMoreData;
         if (needed > 0)
             std::memcpy(data, value.data.data(), needed);
+        // A string stored without its terminating zero gets one where the buffer has room for
+        // it; the size reported stays that of the value.
+        if (isStringType(value.type) && needed > 0 && needed < bufferSize && value.data.back() != '\0')
+            data[needed] = 0;
         return kRegSuccess;
     }
     return kRegFileNotFound;
@@ -437,6 +456,8 @@ long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
     RegAccess access;
     if (long status = impl_->resolve(parent, &node, &access); status != kRegSuccess)
         return status;
+    if (beginsWithBackslash(subKey))
+        return kRegBadPathname;
     const auto parts = impl_->split(subKey);
     if (!parts)
         return kRegFileNotFound;

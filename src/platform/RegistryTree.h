@@ -70,7 +70,9 @@ public:
     // Every call on an absent root answers kRegInvalidHandle, as NT does for HKEY_DYN_DATA.
     void setRootPresent(HKey root, bool present);
 
-    // --- the reg* calls of Platform, same contracts ---
+    // --- the reg* calls of Platform, same contracts, as Windows answers them: a sub-key path that
+    // begins with a backslash is a bad path (161); a string value stored without its terminating
+    // zero is read with one added where the buffer has room (the size reported is the value's) ---
     long open(HKey parent, const std::string& subKey, RegAccess access, HKey* result);
     long create(HKey parent, const std::string& subKey, HKey* result);
     long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size);

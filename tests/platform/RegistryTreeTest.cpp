@@ -13,6 +13,7 @@ using namespace zelvo::platform;
 namespace {
 
 constexpr long kKeyDeleted = 1018;
+constexpr long kBadPathname = 161;
 
 RegValue value(std::uint32_t type, std::string bytes) {
     return RegValue{type, std::move(bytes)};
@@ -64,7 +65,7 @@ TEST_F(RegistryTreeTest, OpenAnswersWithTheWindowsStatusCodes) {
     const OpenCase cases[] = {
         {"plain path", kHKeyLocalMachine, "SOFTWARE\\Zelvo", RegAccess::Read, kRegSuccess},
         {"names ignore ASCII case", kHKeyLocalMachine, "software\\ZELVO\\sUB", RegAccess::AllAccess, kRegSuccess},
-        {"leading backslash ignored", kHKeyLocalMachine, "\\SOFTWARE\\Zelvo", RegAccess::Read, kRegSuccess},
+        {"leading backslash is a bad path", kHKeyLocalMachine, "\\SOFTWARE\\Zelvo", RegAccess::Read, kBadPathname},
         {"trailing backslash ignored", kHKeyLocalMachine, "SOFTWARE\\Zelvo\\", RegAccess::Read, kRegSuccess},
         {"empty path opens the parent again", kHKeyLocalMachine, "", RegAccess::Read, kRegSuccess},
         {"empty name inside the path", kHKeyLocalMachine, "SOFTWARE\\\\Zelvo", RegAccess::Read, kRegFileNotFound},
@@ -187,6 +188,49 @@ TEST_F(RegistryTreeTest, QueryFollowsTheBufferRules) {
     std::uint8_t byte = 0;
     EXPECT_NE(tree.query(key, "First", nullptr, &byte, nullptr), kRegSuccess);
     EXPECT_EQ(tree.close(key), kRegSuccess);
+}
+
+struct BareStringCase {
+    std::uint32_t type;
+    std::string stored;
+    std::uint32_t buffer;
+    std::string read;  // the buffer's first bytes afterwards
+};
+
+TEST_F(RegistryTreeTest, AStringWithoutItsZeroGetsOneWhereTheBufferHasRoom) {
+    const BareStringCase cases[] = {
+        {kRegSz, "abc", 8, std::string("abc\0\xEE", 5)},
+        {kRegExpandSz, "%X%", 4, std::string("%X%\0", 4)},
+        {kRegMultiSz, std::string("a\0b", 3), 8, std::string("a\0b\0", 4)},
+        {kRegSz, "abc", 3, "abc\xEE"},                                    // no room: nothing is added
+        {kRegSz, std::string("ab\0", 3), 8, std::string("ab\0\xEE", 4)},  // ends with its zero already
+        {kRegBinary, "abc", 8, "abc\xEE"},                                // not a string
+    };
+    const HKey key = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Zelvo");
+    for (const BareStringCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        SCOPED_TRACE(c.buffer);
+        ASSERT_EQ(tree.set(key, "Bare", c.type, reinterpret_cast<const std::uint8_t*>(c.stored.data()),
+                           static_cast<std::uint32_t>(c.stored.size())),
+                  kRegSuccess);
+        std::string buffer(16, '\xEE');
+        std::uint32_t size = c.buffer;
+        ASSERT_EQ(tree.query(key, "Bare", nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size), kRegSuccess);
+        EXPECT_EQ(size, c.stored.size());
+        EXPECT_EQ(buffer.substr(0, c.read.size()), c.read);
+    }
+    EXPECT_EQ(tree.close(key), kRegSuccess);
+}
+
+TEST_F(RegistryTreeTest, PathsBelowAKeyNeverBeginWithABackslash) {
+    HKey key = 0;
+    EXPECT_EQ(tree.create(kHKeyLocalMachine, "\\SOFTWARE\\New", &key), kBadPathname);
+    EXPECT_EQ(key, 0u);
+    EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\New"));
+    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "\\SOFTWARE\\Zelvo\\Sub"), kBadPathname);
+    EXPECT_TRUE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"));
+    // Direct editing, which is no call of the system's, takes one.
+    EXPECT_TRUE(tree.hasKey(kHKeyLocalMachine, "\\SOFTWARE\\Zelvo"));
 }
 
 TEST_F(RegistryTreeTest, ValuesEnumerateInInsertionOrderAndReplaceInPlace) {
