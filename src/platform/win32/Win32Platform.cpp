@@ -358,7 +358,7 @@ bool Win32Platform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) 
     if (!mode || index >= ENUM_REGISTRY_SETTINGS)
         return false;
     DEVMODEA record{};
-    record.dmSize = sizeof record;
+    record.dmSize = sizeof record;  // 156, the program's record; Wine ignores the field
     if (!EnumDisplaySettingsA(nullptr, index, &record))
         return false;
     mode->width = record.dmPelsWidth;
