@@ -130,6 +130,18 @@ TEST(Win32Platform, MemoryStatusIsTheSixtyFourBitOne) {
     EXPECT_LE(status.memoryLoad, 100u);
 }
 
+TEST(Win32Platform, WithoutTheSixtyFourBitCallTheOlderOneAnswers) {
+    Win32Platform platform(Win32OptionalCalls{.globalMemoryStatusEx = false});
+    MEMORYSTATUS direct{};
+    direct.dwLength = sizeof direct;
+    GlobalMemoryStatus(&direct);
+    const MemoryStatus status = platform.globalMemoryStatus();
+    EXPECT_EQ(status.totalPhys, direct.dwTotalPhys);
+    EXPECT_EQ(status.totalVirtual, direct.dwTotalVirtual);
+    EXPECT_GT(status.totalPhys, 0u);
+    EXPECT_LE(status.availPhys, status.totalPhys);
+}
+
 TEST(Win32Platform, DisplayModesAreThePrimaryDisplays) {
     Win32Platform platform;
     std::vector<DEVMODEA> direct;

@@ -231,6 +231,22 @@ TEST(Win32Probes, DiskFiguresOfDriveC) {
     EXPECT_EQ(static_cast<ULONGLONG>(QueryDriveBytes(platform, 0).size), currentTotal.QuadPart);
 }
 
+TEST(Win32Probes, DiskFiguresFromClustersWhereThe64BitQueryIsMissing) {
+    // As on Windows 95 before OSR2.
+    Win32Platform platform(Win32OptionalCalls{.getDiskFreeSpaceEx = false});
+    EXPECT_FALSE(platform.hasDiskFreeSpaceEx());
+    EXPECT_EQ(platform.getDiskFreeSpaceEx("C:\\"), std::nullopt);
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD totalClusters = 0;
+    ASSERT_TRUE(GetDiskFreeSpaceA("C:\\", &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters));
+    const DriveBytes bytes = QueryDriveBytes(platform, 3);
+    EXPECT_EQ(bytes.size, std::int64_t{sectorsPerCluster} * bytesPerSector * totalClusters);
+    EXPECT_GE(bytes.free, 0);
+    EXPECT_LE(bytes.free, bytes.size);
+}
+
 TEST(Win32Probes, VolumeTextsOfDriveC) {
     Win32Platform platform;
     char fileSystem[MAX_PATH + 1] = {};

@@ -92,7 +92,7 @@ bool readable(const MEMORY_BASIC_INFORMATION& info) {
 
 }  // namespace
 
-Win32Platform::Win32Platform() {
+Win32Platform::Win32Platform(Win32OptionalCalls calls) : calls_(calls) {
     const auto version = getVersion();
     win9x_ = version && version->platformId == kPlatformWin9x;
 }
@@ -225,7 +225,7 @@ long Win32Platform::regCloseKey(HKey key) {
 
 MemoryStatus Win32Platform::globalMemoryStatus() {
     MemoryStatus status;
-    if (const auto ex = globalMemoryStatusEx()) {
+    if (const auto ex = calls_.globalMemoryStatusEx ? globalMemoryStatusEx() : nullptr) {
         MEMORYSTATUSEX info{};
         info.dwLength = sizeof info;
         if (ex(&info)) {
@@ -265,11 +265,11 @@ std::uint32_t Win32Platform::getDriveType(const std::string& root) {
 }
 
 bool Win32Platform::hasDiskFreeSpaceEx() {
-    return diskFreeSpaceEx() != nullptr;
+    return calls_.getDiskFreeSpaceEx && diskFreeSpaceEx() != nullptr;
 }
 
 std::optional<DiskSpace> Win32Platform::getDiskFreeSpaceEx(const std::string& root) {
-    const auto fn = diskFreeSpaceEx();
+    const auto fn = calls_.getDiskFreeSpaceEx ? diskFreeSpaceEx() : nullptr;
     if (!fn || holdsZero(root))
         return std::nullopt;
     ULARGE_INTEGER available{};

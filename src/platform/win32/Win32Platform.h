@@ -7,9 +7,16 @@
 
 namespace zelvo::platform {
 
+// The calls that not every system has. Leaving one out makes the backend behave as on a system
+// without it (Windows 95 before OSR2 has neither), so tests can take those paths on any system.
+struct Win32OptionalCalls {
+    bool globalMemoryStatusEx = true;
+    bool getDiskFreeSpaceEx = true;
+};
+
 class Win32Platform final : public Platform {
 public:
-    Win32Platform();
+    explicit Win32Platform(Win32OptionalCalls calls = {});
 
     std::optional<OsVersion> getVersion() override;
 
@@ -67,6 +74,7 @@ public:
     bool hasLeadBytes() override;
 
 private:
+    Win32OptionalCalls calls_;
     bool win9x_ = false;
 };
 
