@@ -64,6 +64,7 @@ QFont makeFont(FontFace face, int height, bool bold, bool italic) {
     font.setFamilies({namedFamily(face), substituteFamily(face), genericFamily(face)});
     font.setStyleHint(styleHint(face));
     font.setFixedPitch(face == FontFace::F);
+    font.setStyleStrategy(QFont::NoFontMerging);
     font.setBold(bold);
     font.setItalic(italic);
     if (height < 0) {
@@ -76,6 +77,11 @@ QFont makeFont(FontFace face, int height, bool bold, bool italic) {
         if (cell > 0)
             font.setPixelSize(std::max(1, int(std::lround(height * height / cell))));
     }
+    return font;
+}
+
+QFont withFallback(QFont font) {
+    font.setStyleStrategy(QFont::PreferDefault);
     return font;
 }
 

@@ -22,6 +22,12 @@ QString substituteFamily(FontFace face);
 // A font of `face` with the form's height rule: a negative height -h is a character height of h
 // pixels; a positive height h is a cell height (ascent + descent) of h pixels. A height of 0 keeps
 // the toolkit's default size.
+// The font draws only from the face it resolves to: the window's own texts are all in it, and
+// looking up fallback faces for every font would cost a good part of the start-up time.
 QFont makeFont(FontFace face, int height, bool bold = false, bool italic = false);
+
+// The same font, drawing what its face lacks from other faces: for boxes that show text from the
+// machine or the user (a volume label or an owner's name may hold any character).
+QFont withFallback(QFont font);
 
 }  // namespace zelvo

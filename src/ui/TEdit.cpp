@@ -89,13 +89,31 @@ void TEdit::hideCaret() {
     setCaretHidden(true);
 }
 
+void TEdit::realise() {
+    if (realised_)
+        return;
+    realised_ = true;
+    QEvent fontChange(QEvent::FontChange);
+    QLineEdit::changeEvent(&fontChange);
+}
+
+void TEdit::showEvent(QShowEvent* event) {
+    realise();
+    QLineEdit::showEvent(event);
+}
+
 void TEdit::changeEvent(QEvent* event) {
+    if (!realised_ && event->type() == QEvent::FontChange) {
+        QWidget::changeEvent(event);
+        return;
+    }
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange)
         applyColours();
 }
 
 void TEdit::focusInEvent(QFocusEvent* event) {
+    realise();
     setCaretHidden(false);
     QLineEdit::focusInEvent(event);
     // Entering the box other than by a click selects all of its text (Qt does so itself only for

@@ -43,6 +43,7 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -55,6 +56,10 @@ private:
     ColourValue fontColor_ = colour::WindowText;
     bool arrowCursor_ = false;
     bool caretHidden_ = false;
+    // A box that has never been shown lays its text out in its font only when first shown, so a
+    // window's hidden pages cost nothing at start-up.
+    bool realised_ = false;
+    void realise();
 };
 
 }  // namespace zelvo

@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
@@ -50,7 +51,8 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString TMemo::text() const {
-    QString raw = document()->toRawText();
+    QString raw = realised_ ? document()->toRawText() : pending_;
+    raw.replace(QLatin1Char('\n'), kBreak);
     raw.replace(QChar::ParagraphSeparator, kBreak);
     raw.replace(QChar::LineSeparator, kBreak);
     return raw;
@@ -59,6 +61,11 @@ QString TMemo::text() const {
 void TMemo::setText(const QString& value) {
     if (value == text())
         return;
+    if (!realised_) {
+        pending_ = toDocumentText(value);
+        Q_EMIT textChanged();
+        return;
+    }
     setPlainText(toDocumentText(value));
     repaintNow();
 }
@@ -100,6 +107,11 @@ void TMemo::appendRaw(const QString& addition) {
     // The view stays where it is: a box filled line by line shows its first lines. (The system's
     // edit scrolls to the caret after each addition; with the stand-in fonts' taller lines that
     // would push the BIOS page's first line under its heading box.)
+    if (!realised_) {
+        pending_ += addition;
+        Q_EMIT textChanged();
+        return;
+    }
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(addition);
@@ -180,13 +192,36 @@ void TMemo::repaintNow() {
         viewport()->repaint();
 }
 
+void TMemo::realise() {
+    if (realised_)
+        return;
+    realised_ = true;
+    // Not a change of the text: the box only takes up what it was given while hidden.
+    const QSignalBlocker quiet(this);
+    document()->setDefaultFont(font());
+    if (!pending_.isEmpty())
+        setPlainText(pending_);
+    pending_.clear();
+}
+
+void TMemo::showEvent(QShowEvent* event) {
+    realise();
+    QPlainTextEdit::showEvent(event);
+}
+
 void TMemo::changeEvent(QEvent* event) {
+    // Until the box is realised its font waits, so that nothing is laid out in it.
+    if (!realised_ && event->type() == QEvent::FontChange) {
+        QAbstractScrollArea::changeEvent(event);
+        return;
+    }
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange)
         applyColours();
 }
 
 void TMemo::focusInEvent(QFocusEvent* event) {
+    realise();
     showCaret();
     QPlainTextEdit::focusInEvent(event);
 }

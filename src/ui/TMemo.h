@@ -60,10 +60,16 @@ public:
     // Runs after the box's own handling of a mouse press (which takes the focus), for any button.
     std::function<void()> onMouseDown;
 
+    // Lays out the text now. A box that has never been shown keeps its text aside and applies
+    // its font only when it is first shown: a window's hidden pages then cost nothing at start-up.
+    void realise();
+    bool realised() const { return realised_; }
+
 protected:
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void applyColours();
@@ -78,6 +84,8 @@ private:
     bool arrowCursor_ = false;
     bool caretHidden_ = false;
     int caretWidth_ = 1;
+    bool realised_ = false;
+    QString pending_;  // the text in the document's form, until the box is realised
 };
 
 }  // namespace zelvo

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,32 @@ TEST(TMemo, WritingTheSameTextChangesNothing) {
     EXPECT_EQ(changed.count(), 3);
     memo.addLines({});
     EXPECT_EQ(changed.count(), 3);
+}
+
+TEST(TMemo, ANeverShownBoxKeepsItsTextAndLaysItOutWhenShown) {
+    QWidget window;
+    auto* memo = new TMemo(&window);
+    memo->setGeometry(0, 0, 200, 60);
+    QFont font = memo->font();
+    font.setPixelSize(21);
+    memo->setFont(font);
+    QSignalSpy changes(memo, &QPlainTextEdit::textChanged);
+
+    memo->setText(QStringLiteral("一\r\n二"));
+    memo->addLine(QStringLiteral("三"));
+    EXPECT_FALSE(memo->realised());
+    EXPECT_EQ(changes.count(), 2) << "every change is reported, shown or not";
+    EXPECT_EQ(memo->text(), QStringLiteral("一\r\n二\r\n三\r\n"));
+    EXPECT_EQ(memo->lines(), (QStringList{QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三")}));
+
+    window.show();
+    EXPECT_TRUE(memo->realised());
+    EXPECT_EQ(changes.count(), 2) << "showing the box is no change of its text";
+    EXPECT_EQ(memo->text(), QStringLiteral("一\r\n二\r\n三\r\n"));
+    EXPECT_EQ(memo->document()->defaultFont().pixelSize(), 21);
+    EXPECT_EQ(memo->document()->blockCount(), 4);
+    memo->addLine(QStringLiteral("四"));
+    EXPECT_EQ(memo->lines().size(), 4);
 }
 
 TEST(TMemo, AddingKeepsTheFirstLinesInView) {
