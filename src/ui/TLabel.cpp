@@ -52,6 +52,8 @@ QSize TLabel::textSize() const {
 }
 
 void TLabel::adjustBounds() {
+    if (!realised_)
+        return;
     const QRect old = geometry();
     const QSize size = textSize();
     const int left = rightJustify_ ? old.x() + old.width() - size.width() : old.x();
@@ -74,6 +76,18 @@ void TLabel::changeEvent(QEvent* event) {
         adjustBounds();
     else if (event->type() == QEvent::ApplicationPaletteChange)
         applyColours();
+}
+
+void TLabel::realise() {
+    if (realised_)
+        return;
+    realised_ = true;
+    adjustBounds();
+}
+
+void TLabel::showEvent(QShowEvent* event) {
+    realise();
+    QLabel::showEvent(event);
 }
 
 void TLabel::mousePressEvent(QMouseEvent* event) {

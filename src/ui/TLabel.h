@@ -31,9 +31,15 @@ public:
     // Runs after the label's own handling of a mouse press, for any button.
     std::function<void()> onMouseDown;
 
+    // Measures the text now. A label that has never been shown keeps the size it was placed with,
+    // so a window's hidden pages load no fonts at start-up; showing it measures it.
+    void realise();
+    bool realised() const { return realised_; }
+
 protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void applyColours();
@@ -41,6 +47,7 @@ private:
 
     ColourValue fontColor_ = colour::WindowText;
     bool rightJustify_ = false;
+    bool realised_ = false;
 };
 
 }  // namespace zelvo

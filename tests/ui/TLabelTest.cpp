@@ -33,6 +33,7 @@ TEST_P(LabelSize, KeepsTheEdgeItIsAlignedTo) {
     label->setGeometry(96, 53, 44, 19);
     label->setRightJustify(c.right);
     label->setFont(makeFont(FontFace::G, -19, true));
+    parent.show();
     const QFontMetrics metrics(label->font());
     for (const QString& text : {c.first, c.second}) {
         SCOPED_TRACE(text.toStdString());
@@ -59,12 +60,30 @@ TEST(TLabel, ANewFontResizesAndKeepsTheRightEdge) {
     auto* label = new TLabel(&parent);
     label->setGeometry(96, 53, 44, 19);
     label->setRightJustify(true);
+    parent.show();
     label->setText(QStringLiteral("100%"));
     const int before = label->width();
     label->setFont(makeFont(FontFace::G, -30, true));
     EXPECT_GT(label->width(), before);
     EXPECT_EQ(label->x() + label->width(), 140);
     EXPECT_EQ(label->height(), QFontMetrics(label->font()).height());
+}
+
+TEST(TLabel, KeepsItsPlacedSizeUntilFirstShown) {
+    QWidget parent;
+    auto* label = new TLabel(&parent);
+    label->setGeometry(96, 53, 44, 19);
+    label->setRightJustify(true);
+    label->setFont(makeFont(FontFace::G, -19, true));
+    label->setText(QStringLiteral("100 %"));
+    EXPECT_FALSE(label->realised());
+    EXPECT_EQ(label->geometry(), QRect(96, 53, 44, 19));
+
+    parent.show();
+    EXPECT_TRUE(label->realised());
+    const QFontMetrics metrics(label->font());
+    EXPECT_EQ(label->size(), QSize(metrics.horizontalAdvance(QStringLiteral("100 %")), metrics.height()));
+    EXPECT_EQ(label->x() + label->width(), 140);
 }
 
 TEST(TLabel, FontColourIsTheTextColourAndTheBackgroundStaysTheParents) {
