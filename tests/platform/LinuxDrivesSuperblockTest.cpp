@@ -23,7 +23,7 @@ void putLe(std::vector<char>& image, std::size_t offset, std::uint64_t value, in
         image[offset + i] = static_cast<char>((value >> (8 * i)) & 0xff);
 }
 
-// A FAT32 volume as Microsoft's FAT specification lays it out: boot sector with the BIOS
+// A FAT32 volume as Microsoft's FAT documentation lays it out: boot sector with the BIOS
 // parameter block, two FATs, and the root directory (first cluster) holding the volume label.
 std::vector<char> fat32Image(std::uint32_t serial, const std::string& label) {
     constexpr std::size_t kSector = 512;

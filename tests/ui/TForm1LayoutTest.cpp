@@ -324,15 +324,15 @@ protected:
 };
 Window* ControlTable::window_ = nullptr;
 
-void expectFont(const QFont& font, const FontSpec& spec) {
+void expectFont(const QFont& font, const FontSpec& expected) {
     ASSERT_FALSE(font.families().isEmpty());
-    EXPECT_EQ(font.families().first(), namedFamily(spec.face));
+    EXPECT_EQ(font.families().first(), namedFamily(expected.face));
     const QString resolved = QFontInfo(font).family();
-    EXPECT_TRUE(resolved == namedFamily(spec.face) || resolved == substituteFamily(spec.face))
+    EXPECT_TRUE(resolved == namedFamily(expected.face) || resolved == substituteFamily(expected.face))
         << resolved.toStdString();
-    EXPECT_EQ(font.pixelSize(), -spec.height);
-    EXPECT_EQ(font.bold(), (spec.style & B) != 0);
-    EXPECT_EQ(font.italic(), (spec.style & I) != 0);
+    EXPECT_EQ(font.pixelSize(), -expected.height);
+    EXPECT_EQ(font.bold(), (expected.style & B) != 0);
+    EXPECT_EQ(font.italic(), (expected.style & I) != 0);
 }
 
 TEST_P(ControlTable, MatchesTheForm) {

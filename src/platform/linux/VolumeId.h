@@ -47,7 +47,7 @@ std::optional<std::uint32_t> serialFromUuid(const std::string& fsType, const std
 std::uint32_t stableVolumeId(const std::string& source, const std::string& target);
 
 // The file-system name as Windows spells it: "FAT"/"FAT32" (by the FAT version, else by the cluster
-// count as the FAT specification defines it), "exFAT", "NTFS", "CDFS", "UDF"; other Linux types
+// count as Microsoft's FAT documentation defines it), "exFAT", "NTFS", "CDFS", "UDF"; other Linux types
 // upper-cased without a "fuse." prefix ("EXT4", "BTRFS", "TMPFS", "NFS4", "SSHFS").
 std::string windowsFileSystemName(const std::string& fsType, const std::string& fatVersion,
                                   std::optional<std::uint64_t> clusterCount);
