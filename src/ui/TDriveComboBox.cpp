@@ -14,6 +14,7 @@
 
 #include "ColourConvert.h"
 #include "platform/ErrorModeScope.h"
+#include "ui/PropertyWrite.h"
 
 // Resources compiled into a static library are registered explicitly, from the global namespace.
 static void initGlyphResources() {
@@ -185,16 +186,14 @@ void TDriveComboBox::setTextCase(TTextCase value) {
 }
 
 void TDriveComboBox::setColor(ColourValue value) {
-    if (color_ == value)
+    if (!storeIfChanged(color_, value))
         return;
-    color_ = value;
     repaint();
 }
 
 void TDriveComboBox::setFontColor(ColourValue value) {
-    if (fontColor_ == value)
+    if (!storeIfChanged(fontColor_, value))
         return;
-    fontColor_ = value;
     repaint();
 }
 

@@ -8,6 +8,7 @@
 #include <QProxyStyle>
 
 #include "ui/ColourConvert.h"
+#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -46,18 +47,16 @@ void TEdit::setText(const QString& value) {
 }
 
 void TEdit::setColor(ColourValue value) {
-    if (value == color_)
+    if (!storeIfChanged(color_, value))
         return;
-    color_ = value;
     applyColours();
     if (isVisible())
         repaint();
 }
 
 void TEdit::setFontColor(ColourValue value) {
-    if (value == fontColor_)
+    if (!storeIfChanged(fontColor_, value))
         return;
-    fontColor_ = value;
     applyColours();
     if (isVisible())
         repaint();

@@ -12,6 +12,7 @@
 #include "GaugeRaster.h"
 #include "TBltBitmap.h"
 #include "platform/Errors.h"
+#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -70,10 +71,8 @@ TGauge::TGauge(QWidget* parent) : QWidget(parent) {
 
 template <typename T>
 void TGauge::assign(T& field, T value) {
-    if (field == value)
-        return;
-    field = value;
-    repaintNow();
+    if (storeIfChanged(field, value))
+        repaintNow();
 }
 
 void TGauge::setMinValue(int value) {

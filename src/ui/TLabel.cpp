@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "ui/ColourConvert.h"
+#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -29,9 +30,8 @@ void TLabel::setText(const QString& value) {
 }
 
 void TLabel::setFontColor(ColourValue value) {
-    if (value == fontColor_)
+    if (!storeIfChanged(fontColor_, value))
         return;
-    fontColor_ = value;
     applyColours();
     if (isVisible())
         repaint();

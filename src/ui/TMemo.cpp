@@ -10,6 +10,7 @@
 #include <QTextOption>
 
 #include "ui/ColourConvert.h"
+#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -119,17 +120,15 @@ void TMemo::appendRaw(const QString& addition) {
 }
 
 void TMemo::setColor(ColourValue value) {
-    if (value == color_)
+    if (!storeIfChanged(color_, value))
         return;
-    color_ = value;
     applyColours();
     repaintNow();
 }
 
 void TMemo::setFontColor(ColourValue value) {
-    if (value == fontColor_)
+    if (!storeIfChanged(fontColor_, value))
         return;
-    fontColor_ = value;
     applyColours();
     repaintNow();
 }

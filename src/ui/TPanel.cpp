@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/ColourConvert.h"
+#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -19,16 +20,14 @@ void TPanel::repaintNow() {
 }
 
 void TPanel::setColor(ColourValue value) {
-    if (value == color_)
+    if (!storeIfChanged(color_, value))
         return;
-    color_ = value;
     repaintNow();
 }
 
 void TPanel::setFontColor(ColourValue value) {
-    if (value == fontColor_)
+    if (!storeIfChanged(fontColor_, value))
         return;
-    fontColor_ = value;
     repaintNow();
 }
 
