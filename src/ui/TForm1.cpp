@@ -226,7 +226,9 @@ void TForm1::ReadProcessorIdentity() {
 void TForm1::KeisokuClick() {
     Memo7->setFontColor(colour::Yellow);
     Memo7->setText(kMeasuring);
-    Timer1->start();
+    // Enabling a timer that is already enabled changes nothing: the delay runs from the first click.
+    if (!Timer1->isActive())
+        Timer1->start();
 }
 
 void TForm1::Timer1Timer() {

@@ -1,6 +1,7 @@
 // The pages' handlers on the simulated machine: what each event leaves in the controls.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -93,6 +94,24 @@ TEST_F(PagesTest, OnNtOnlyTheMemoryIsRefreshed) {
     EXPECT_TRUE(window.form->Gauge6->isHidden());
     EXPECT_FALSE(window.form->Label5->isHidden());
     EXPECT_TRUE(window.errors.isEmpty());
+}
+
+TEST_F(PagesTest, ASettingsChangeReadsTheSeparatorsAgain) {
+    SimMachine machine = makeNtMachine();
+    SimWindow window(std::move(machine));
+    window.form->FormCreate();
+    window.machine.thousandSeparator = ".";
+    window.machine.decimalSeparator = ",";
+    QEvent change(QEvent::LocaleChange);
+    QApplication::sendEvent(window.form.get(), &change);
+    EXPECT_EQ(window.machine.threadLocaleResets, 1);
+    EXPECT_EQ(numberSeparators().thousands, '.');
+    EXPECT_EQ(numberSeparators().decimal, ',');
+    // Texts written from now on use them.
+    window.machine.memory.totalPhys = 1536ull * 1048576 + 1048576 / 2;
+    window.form->fire(&TForm1::Timer2Timer);
+    EXPECT_EQ(window.form->Memo4->text(), QStringLiteral("1.536,5 MB"));
+    setNumberSeparators({',', '.'});
 }
 
 TEST_F(PagesTest, ClockMeasurementFromClickToBeep) {
