@@ -92,7 +92,7 @@ TMemo* makeMemo(QWidget* parent, int x, int y, int width, int height, ColourValu
     place(memo, x, y, width, height);
     memo->setColor(colour::Black);
     memo->setFontColor(textColour);
-    memo->setFont(withFallback(font));
+    memo->setFont(font);
     memo->setAlignment(alignment);
     memo->setReadOnly(access == Access::ReadOnly);
     memo->setArrowCursor(true);
@@ -109,7 +109,7 @@ TEdit* makeEdit(QWidget* parent, int x, int y, int width, int height, ColourValu
     edit->setBorderless(true);
     edit->setColor(back);
     edit->setFontColor(textColour);
-    edit->setFont(withFallback(font));
+    edit->setFont(font);
     edit->setArrowCursor(cursor == MouseCursor::Arrow);
     edit->setText(text);
     return edit;
@@ -241,7 +241,7 @@ void TForm1::createControls() {
     place(DriveComboBox1, 16, 13, 150, 18);
     DriveComboBox1->setColor(colour::Black);
     DriveComboBox1->setFontColor(colour::WindowColour);
-    DriveComboBox1->setFont(withFallback(g12));
+    DriveComboBox1->setFont(g12);
     DriveComboBox1->setCursor(Qt::PointingHandCursor);
     makeOutlineBox(Panel2, 195, 7, 254, 106, Panel3, Panel4);
     Label2 = makeLabel(Panel4, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
@@ -356,6 +356,12 @@ void TForm1::createControls() {
                    Change);
 
     // --- shared rules ---
+    // Boxes that show text from the machine or the user draw what their face lacks from other faces;
+    // the program's own texts are all in the face.
+    for (QWidget* box : std::initializer_list<QWidget*>{Memo8, Memo10, NowName, NowCompany, NowPCName, NewName,
+                                                        NewCompany, NewPCName, M11, Edit4, DriveComboBox1})
+        box->setFont(withFallback(box->font()));
+
     for (TLabel* label : {Label12, Label2, Label3, Label4, Label5, Label6, Label7, Label16})
         label->setVisible(false);
 

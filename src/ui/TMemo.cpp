@@ -41,11 +41,7 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     // begins one pixel above the box and the top margin falls outside it.
     document()->setDocumentMargin(1);
     setViewportMargins(0, -1, 0, 0);
-    QTextOption option = document()->defaultTextOption();
-    // Trailing spaces count in a right-aligned line: they push the text away from the edge.
-    option.setFlags(option.flags() | QTextOption::IncludeTrailingSpaces);
-    option.setAlignment(alignment_);
-    document()->setDefaultTextOption(option);
+    applyTextOption();
     caretWidth_ = cursorWidth();
     applyColours();
     applyCursor();
@@ -138,12 +134,21 @@ void TMemo::setAlignment(Qt::Alignment value) {
     if (value == alignment_)
         return;
     alignment_ = value;
-    QTextOption option = document()->defaultTextOption();
-    option.setAlignment(alignment_);
-    document()->setDefaultTextOption(option);
+    // A box not yet realised takes its alignment up then, with its font and text.
+    if (!realised_)
+        return;
+    applyTextOption();
     // Lines already laid out keep their place until the document is laid out again.
     document()->markContentsDirty(0, document()->characterCount());
     repaintNow();
+}
+
+void TMemo::applyTextOption() {
+    QTextOption option = document()->defaultTextOption();
+    // Trailing spaces count in a right-aligned line: they push the text away from the edge.
+    option.setFlags(option.flags() | QTextOption::IncludeTrailingSpaces);
+    option.setAlignment(alignment_);
+    document()->setDefaultTextOption(option);
 }
 
 void TMemo::setReadOnly(bool value) {
@@ -197,6 +202,7 @@ void TMemo::realise() {
     realised_ = true;
     // Not a change of the text: the box only takes up what it was given while hidden.
     const QSignalBlocker quiet(this);
+    applyTextOption();
     document()->setDefaultFont(font());
     if (!pending_.isEmpty())
         setPlainText(pending_);

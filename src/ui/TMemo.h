@@ -74,6 +74,7 @@ protected:
 private:
     void applyColours();
     void applyCursor();
+    void applyTextOption();
     void showCaret();
     void appendRaw(const QString& addition);
     void repaintNow();

@@ -350,9 +350,11 @@ TEST_P(ControlTable, MatchesTheForm) {
     if (row.font.height != 0)
         expectFont(control->font(), row.font);
 
-    // A label measures its text once shown; measure it now, as showing its page would.
+    // Labels and memos take up their font and text once shown; do it now, as showing the page would.
     if (auto* label = qobject_cast<TLabel*>(control))
         label->realise();
+    if (auto* memo = qobject_cast<TMemo*>(control))
+        memo->realise();
     const QRect rect = relativeRect(control);
     switch (row.kind) {
         case Kind::Page:
