@@ -25,56 +25,73 @@ namespace {
 
 using linuxfs::joinPath;
 
+}  // namespace
+
 // The cgroup memory controller's view of the process's cgroup and each of its ancestors that
 // exists below the mount (a container without a cgroup namespace sees its own cgroup at the
-// mount's root while /proc/self/cgroup names the host's path).
-std::vector<CgroupMemoryLevel> readCgroupLevels(const LinuxRoots& roots) {
+// mount's root while /proc/self/cgroup names the host's path). Where they are does not change
+// while the program runs, so it is found once; the figures in them are read at each query.
+struct LinuxPlatform::CgroupMemoryFiles {
+    std::vector<std::string> directories;
+    const char* limitFile = nullptr;
+    const char* usageFile = nullptr;
+    const char* inactiveKey = nullptr;
+};
+
+namespace {
+
+LinuxPlatform::CgroupMemoryFiles findCgroupMemoryFiles(const LinuxRoots& roots) {
+    LinuxPlatform::CgroupMemoryFiles files;
     const auto procCgroup = linuxfs::readFile(joinPath(roots.proc, "/self/cgroup"), 64 * 1024);
     if (!procCgroup)
-        return {};
+        return files;
     const CgroupPaths paths = parseProcCgroup(*procCgroup);
     const std::string cgroupRoot = joinPath(roots.sys, "/fs/cgroup");
 
     std::string mount;
     std::string path;
-    const char* limitFile = nullptr;
-    const char* usageFile = nullptr;
-    const char* inactiveKey = nullptr;
     if (paths.v1Memory && linuxfs::readFile(cgroupRoot + "/memory/memory.limit_in_bytes", 64)) {
         mount = cgroupRoot + "/memory";
         path = *paths.v1Memory;
-        limitFile = "memory.limit_in_bytes";
-        usageFile = "memory.usage_in_bytes";
-        inactiveKey = "total_inactive_file";
+        files.limitFile = "memory.limit_in_bytes";
+        files.usageFile = "memory.usage_in_bytes";
+        files.inactiveKey = "total_inactive_file";
     } else if (paths.v2) {
         // Unified hierarchy at the cgroup root, or beside the v1 controllers (hybrid systems).
         mount = linuxfs::readFile(cgroupRoot + "/cgroup.controllers", 4096) ? cgroupRoot : cgroupRoot + "/unified";
         path = *paths.v2;
-        limitFile = "memory.max";
-        usageFile = "memory.current";
-        inactiveKey = "inactive_file";
+        files.limitFile = "memory.max";
+        files.usageFile = "memory.current";
+        files.inactiveKey = "inactive_file";
     } else {
-        return {};
+        return files;
     }
 
-    std::vector<std::string> directories{mount};
+    files.directories.push_back(mount);
     for (std::size_t start = 1; start < path.size();) {
         const auto end = std::min(path.find('/', start), path.size());
         if (end > start)
-            directories.push_back(directories.back() + "/" + path.substr(start, end - start));
+            files.directories.push_back(files.directories.back() + "/" + path.substr(start, end - start));
         start = end + 1;
     }
+    return files;
+}
+
+// The limits along the cgroup path; usage and page cache are read only where a limit applies.
+std::vector<CgroupMemoryLevel> readCgroupLevels(const LinuxPlatform::CgroupMemoryFiles& files) {
     std::vector<CgroupMemoryLevel> levels;
-    for (const std::string& directory : directories) {
-        const auto limit = linuxfs::readFile(directory + "/" + limitFile, 64);
+    for (const std::string& directory : files.directories) {
+        const auto limit = linuxfs::readFile(directory + "/" + files.limitFile, 64);
         if (!limit)
             continue;
         CgroupMemoryLevel level;
         level.limit = parseCgroupLimit(*limit);
-        if (const auto usage = linuxfs::readFile(directory + "/" + usageFile, 64))
-            level.usage = linuxfs::parseUnsigned(*usage);
-        if (const auto stat = linuxfs::readFile(directory + "/memory.stat", 64 * 1024))
-            level.inactiveFile = memoryStatField(*stat, inactiveKey).value_or(0);
+        if (level.limit) {
+            if (const auto usage = linuxfs::readFile(directory + "/" + files.usageFile, 64))
+                level.usage = linuxfs::parseUnsigned(*usage);
+            if (const auto stat = linuxfs::readFile(directory + "/memory.stat", 64 * 1024))
+                level.inactiveFile = memoryStatField(*stat, files.inactiveKey).value_or(0);
+        }
         levels.push_back(level);
     }
     return levels;
@@ -186,8 +203,10 @@ long LinuxPlatform::regCloseKey(HKey key) {
 
 MemoryStatus LinuxPlatform::globalMemoryStatus() {
     const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), 64 * 1024);
+    if (!cgroupFiles_)
+        cgroupFiles_ = std::make_unique<CgroupMemoryFiles>(findCgroupMemoryFiles(roots_));
     const auto status =
-        memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemoryBound(readCgroupLevels(roots_)));
+        memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemoryBound(readCgroupLevels(*cgroupFiles_)));
     // Without a readable meminfo the record stays zero, as a failed query leaves it.
     MemoryStatus result = status.value_or(MemoryStatus{});
     result.totalVirtual = userAddressSpace();

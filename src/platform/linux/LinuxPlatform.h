@@ -45,6 +45,9 @@ public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
     ~LinuxPlatform() override;
 
+    // Where the memory controller of the process's cgroup keeps its figures.
+    struct CgroupMemoryFiles;
+
     // The user-interface layer supplies what the platform layer may not do itself (it uses no
     // Qt Widgets): the beep, and the current screen as the display fallback of last resort.
     void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
@@ -106,6 +109,7 @@ private:
     bool displayModesRead_ = false;
     std::unique_ptr<CycleCounter> cycleCounter_;
     std::unique_ptr<LinuxDrives> drives_;
+    std::unique_ptr<CgroupMemoryFiles> cgroupFiles_;  // found at the first memory query
 };
 
 }  // namespace zelvo::platform
