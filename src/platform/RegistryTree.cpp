@@ -158,6 +158,21 @@ struct RegistryTree::Impl {
         return c;
     }
 
+    // The key a sub-key path starts from and the path's parts, as the open, create and delete
+    // calls take them; any status but success ends the call.
+    long resolvePath(HKey parent, std::string_view subKey, std::shared_ptr<Node>* node, RegAccess* access,
+                     std::vector<std::string_view>* parts) const {
+        if (long status = resolve(parent, node, access); status != kRegSuccess)
+            return status;
+        if (beginsWithBackslash(subKey))
+            return kRegBadPathname;
+        auto pieces = split(subKey);
+        if (!pieces)
+            return kRegFileNotFound;
+        *parts = std::move(*pieces);
+        return kRegSuccess;
+    }
+
     // The node behind a predefined root or an open handle.
     long resolve(HKey key, std::shared_ptr<Node>* node, RegAccess* access) const {
         if (auto r = roots.find(key); r != roots.end()) {
@@ -332,14 +347,10 @@ long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access
     *result = 0;
     std::shared_ptr<Node> node;
     RegAccess parentAccess;
-    if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
+    std::vector<std::string_view> path;
+    if (long status = impl_->resolvePath(parent, subKey, &node, &parentAccess, &path); status != kRegSuccess)
         return status;
-    if (beginsWithBackslash(subKey))
-        return kRegBadPathname;
-    const auto parts = impl_->split(subKey);
-    if (!parts)
-        return kRegFileNotFound;
-    for (std::string_view part : *parts) {
+    for (std::string_view part : path) {
         node = impl_->childPtr(*node, part);
         if (!node)
             return kRegFileNotFound;
@@ -357,29 +368,25 @@ long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) 
     *result = 0;
     std::shared_ptr<Node> node;
     RegAccess parentAccess;
-    if (long status = impl_->resolve(parent, &node, &parentAccess); status != kRegSuccess)
+    std::vector<std::string_view> path;
+    if (long status = impl_->resolvePath(parent, subKey, &node, &parentAccess, &path); status != kRegSuccess)
         return status;
-    if (beginsWithBackslash(subKey))
-        return kRegBadPathname;
-    const auto parts = impl_->split(subKey);
-    if (!parts)
-        return kRegFileNotFound;
     std::size_t i = 0;
-    for (; i < parts->size(); ++i) {
-        auto next = impl_->childPtr(*node, (*parts)[i]);
+    for (; i < path.size(); ++i) {
+        auto next = impl_->childPtr(*node, path[i]);
         if (!next)
             break;
         node = std::move(next);
     }
-    if (i < parts->size()) {
+    if (i < path.size()) {
         // Making a key needs the right to add keys where the first missing one goes; checked
         // before anything is made, so a refused call leaves no partial path behind.
         const bool parentIsHandle = impl_->handles.count(parent) > 0;
         if ((i == 0 && parentIsHandle && parentAccess != RegAccess::AllAccess) || node->refuseOpen ||
             node->refuseAllAccess || writeProtected(node.get()))
             return kRegAccessDenied;
-        for (; i < parts->size(); ++i)
-            node = impl_->addChild(*node, (*parts)[i]);
+        for (; i < path.size(); ++i)
+            node = impl_->addChild(*node, path[i]);
     }
     if (node->refuseOpen || node->refuseAllAccess)
         return kRegAccessDenied;
@@ -454,16 +461,12 @@ long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) {
 long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
     std::shared_ptr<Node> node;
     RegAccess access;
-    if (long status = impl_->resolve(parent, &node, &access); status != kRegSuccess)
+    std::vector<std::string_view> path;
+    if (long status = impl_->resolvePath(parent, subKey, &node, &access, &path); status != kRegSuccess)
         return status;
-    if (beginsWithBackslash(subKey))
-        return kRegBadPathname;
-    const auto parts = impl_->split(subKey);
-    if (!parts)
-        return kRegFileNotFound;
-    if (parts->empty())
+    if (path.empty())
         return kRegAccessDenied;  // a root, or the parent itself
-    for (std::string_view part : *parts) {
+    for (std::string_view part : path) {
         node = impl_->childPtr(*node, part);
         if (!node)
             return kRegFileNotFound;
