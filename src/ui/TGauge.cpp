@@ -211,15 +211,15 @@ QImage TGauge::renderImage() const {
     return image;
 }
 
+std::pair<int, int> TGauge::ellipseSize(const Bounds& r) const {
+    const int border = borderStyle_ == bsSingle ? 1 : 0;
+    return {r.right - r.left + border, r.bottom - r.top + border};
+}
+
 void TGauge::drawPie(QImage& image, const Bounds& r) const {
     // The box runs from (L, T) to the sizes (plus one when bordered), which for the usual paint
     // rectangles is the rectangle's own right and bottom.
-    int w = r.right - r.left;
-    int h = r.bottom - r.top;
-    if (borderStyle_ == bsSingle) {
-        ++w;
-        ++h;
-    }
+    const auto [w, h] = ellipseSize(r);
     fillRect(image, r.left, r.top, r.right, r.bottom, Color());
     const raster::Box box{r.left, r.top, w, h};
     const QRgb fore = rgbOf(foreColor_);
@@ -234,12 +234,7 @@ void TGauge::drawPie(QImage& image, const Bounds& r) const {
 }
 
 void TGauge::drawNeedle(QImage& image, const Bounds& r) const {
-    int w = r.right - r.left;
-    int h = r.bottom - r.top;
-    if (borderStyle_ == bsSingle) {
-        ++w;
-        ++h;
-    }
+    const auto [w, h] = ellipseSize(r);
     fillRect(image, r.left, r.top, r.right, r.bottom, Color());
     const QRgb fore = rgbOf(foreColor_);
     // The upper half of an ellipse twice the height, closed by its radii along the bottom.

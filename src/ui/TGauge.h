@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 #include "probes/Colour.h"
 
@@ -83,6 +84,9 @@ private:
     template <typename T>
     void assign(T& field, T value);
 
+    // Right and bottom edges (W, H) of the round kinds' ellipse box: the paint rectangle's width and
+    // height, plus one each when bordered, which makes them the rectangle's own right and bottom.
+    std::pair<int, int> ellipseSize(const Bounds& r) const;
     void drawPie(QImage& image, const Bounds& r) const;
     void drawNeedle(QImage& image, const Bounds& r) const;
     void drawHorizontalBar(QImage& image, const Bounds& r) const;
