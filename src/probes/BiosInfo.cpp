@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/Errors.h"
+#include "platform/RegistryKeys.h"
 
 namespace zelvo {
 
@@ -15,13 +16,12 @@ constexpr std::size_t kVersionBufferBytes = 100;
 // The last byte of the buffer is never looked at: it would be the terminator of a full value.
 constexpr std::size_t kVersionScannedBytes = 99;
 
-const char* const kSystemKey = "\\HARDWARE\\DESCRIPTION\\System";
-const char* const kVersionValue = "SystemBIOSVersion";
-const char* const kDateValue = "SystemBIOSDate";
-const char* const kDriverClassKey =
-    "\\SYSTEM\\ControlSet001\\Control\\Class\\{4D36E97D-E325-11CE-BFC1-08002BE10318}\\0014";
-const char* const kDriverDescValue = "DriverDesc";
-const char* const kDriverVersionValue = "DriverVersion";
+const std::string kSystemKey = platform::regkeys::fromRoot(platform::regkeys::kSystem);
+const std::string kVersionValue(platform::regkeys::kSystemBiosVersion);
+const std::string kDateValue(platform::regkeys::kSystemBiosDate);
+const std::string kDriverClassKey = platform::regkeys::fromRoot(platform::regkeys::kSystemDevicesDriver);
+const std::string kDriverDescValue(platform::regkeys::kDriverDesc);
+const std::string kDriverVersionValue(platform::regkeys::kDriverVersion);
 
 void AddRomLines(platform::Platform& platform, BiosPage& page) {
     page.memoAdditions.emplace_back();

@@ -1,5 +1,6 @@
 #include "probes/ProcessorIdentity.h"
 
+#include "platform/RegistryKeys.h"
 #include "probes/RegistryRead.h"
 
 namespace zelvo {
@@ -13,7 +14,8 @@ ProcessorIdentity ReadProcessorIdentity(platform::Platform& platform, const Regi
     identity.name = platform.toUtf8(
         ReadValueText(platform, locations.processorNameKey, locations.processorNameValue, kIdentityBufferSize));
     identity.vendor =
-        platform.toUtf8(ReadValueText(platform, locations.processorVendorKey, "VendorIdentifier", kIdentityBufferSize));
+        platform.toUtf8(ReadValueText(platform, locations.processorVendorKey,
+                                      std::string(platform::regkeys::kVendorIdentifier), kIdentityBufferSize));
     return identity;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/RegistryKeys.h"
 #include "probes/RegistryRead.h"
 
 namespace zelvo {
@@ -9,6 +10,9 @@ namespace zelvo {
 using namespace platform;
 
 namespace {
+
+const std::string kOwner(regkeys::kRegisteredOwner);
+const std::string kOrganization(regkeys::kRegisteredOrganization);
 
 void WriteString(Platform& platform, HKey key, const std::string& name, const std::string& utf8) {
     const std::string bytes = platform.fromUtf8(utf8);
@@ -21,9 +25,8 @@ void WriteString(Platform& platform, HKey key, const std::string& name, const st
 
 Registration ReadRegistration(Platform& platform, const RegistryLocations& locations) {
     Registration values;
-    values.owner = platform.toUtf8(ReadValueText(platform, locations.versionKey, "RegisteredOwner", std::nullopt));
-    values.organization =
-        platform.toUtf8(ReadValueText(platform, locations.versionKey, "RegisteredOrganization", std::nullopt));
+    values.owner = platform.toUtf8(ReadValueText(platform, locations.versionKey, kOwner, std::nullopt));
+    values.organization = platform.toUtf8(ReadValueText(platform, locations.versionKey, kOrganization, std::nullopt));
     return values;
 }
 
@@ -31,8 +34,8 @@ void WriteRegistration(Platform& platform, const RegistryLocations& locations, c
     HKey key = 0;
     if (platform.regCreateKey(kHKeyLocalMachine, locations.versionKey, &key) != kRegSuccess)
         return;
-    WriteString(platform, key, "RegisteredOwner", values.owner);
-    WriteString(platform, key, "RegisteredOrganization", values.organization);
+    WriteString(platform, key, kOwner, values.owner);
+    WriteString(platform, key, kOrganization, values.organization);
     platform.regCloseKey(key);
 }
 

@@ -1,23 +1,27 @@
 #include "probes/RegistryLocations.h"
 
+#include "platform/RegistryKeys.h"
+
 namespace zelvo {
+
+using namespace platform::regkeys;
 
 std::optional<bool> DetectPlatform(platform::Platform& platform, RegistryLocations& locations) {
     const auto version = platform.getVersion();
     if (!version)
         return std::nullopt;
     // The vendor key is the same on both families and is set before the family is looked at.
-    locations.processorVendorKey = "Hardware\\Description\\System\\CentralProcessor\\0\\";
+    locations.processorVendorKey = withTrailingBackslash(kProcessor9x);
     switch (version->platformId) {
         case platform::kPlatformWin9x:
-            locations.versionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
-            locations.processorNameKey = "Hardware\\Description\\System\\CentralProcessor\\0\\";
-            locations.processorNameValue = "Identifier";
+            locations.versionKey = withTrailingBackslash(kVersion9x);
+            locations.processorNameKey = withTrailingBackslash(kProcessor9x);
+            locations.processorNameValue = kProcessorName9x;
             return true;
         case platform::kPlatformNT:
-            locations.versionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\";
-            locations.processorNameKey = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0\\";
-            locations.processorNameValue = "ProcessorNameString";
+            locations.versionKey = withTrailingBackslash(kVersionNT);
+            locations.processorNameKey = withTrailingBackslash(kProcessorNT);
+            locations.processorNameValue = kProcessorNameNT;
             return false;
         default:
             return std::nullopt;

@@ -15,60 +15,20 @@
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "support/LinuxFixtureMachine.h"
 
 namespace zelvo::platform {
 namespace {
+
+using test::FakeHostnameService;
+using test::FakeXrandr;
+using test::optionsFor;
 
 constexpr std::uint64_t KiB = 1024;
 const char* const kProcessor = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
 const char* const kSystem = "HARDWARE\\DESCRIPTION\\System";
 const char* const kDriver = "SYSTEM\\ControlSet001\\Control\\Class\\{4D36E97D-E325-11CE-BFC1-08002BE10318}\\0014";
 const char* const kVersion = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-
-class FakeHostnameService final : public HostnameService {
-public:
-    bool setStaticHostname(const std::string& name) override {
-        received.push_back(name);
-        return accept;
-    }
-    std::vector<std::string> received;
-    bool accept = true;
-};
-
-class FakeXrandr final : public XrandrSource {
-public:
-    explicit FakeXrandr(std::optional<XrandrScreen> screen) : screen_(std::move(screen)) {}
-    std::optional<XrandrScreen> query() override {
-        ++queries;
-        return screen_;
-    }
-    int queries = 0;
-
-private:
-    std::optional<XrandrScreen> screen_;
-};
-
-std::string machineDir(const std::string& machine) {
-    return std::string(ZELVO_FIXTURE_DIR) + "/linux/" + machine;
-}
-
-LinuxPlatformOptions optionsFor(const std::string& machine, const QTemporaryDir& config) {
-    const std::string dir = machineDir(machine);
-    LinuxPlatformOptions options;
-    options.roots.proc = dir + "/proc";
-    options.roots.sys = dir + "/sys";
-    options.roots.etc = dir + "/etc";
-    options.roots.dev = dir + "/dev";
-    options.roots.udevData = dir + "/run/udev/data";
-    options.roots.mountPrefix = dir;
-    options.pciIdsFiles = {dir + "/usr/share/misc/pci.ids"};
-    options.registrationDirectory = config.path();
-    options.defaultOwner = "Test Owner";
-    options.hostnameService = std::make_shared<FakeHostnameService>();
-    options.xrandr = std::make_shared<FakeXrandr>(std::nullopt);
-    options.systemLocale = [] { return QLocale::c(); };
-    return options;
-}
 
 // A registry value read the way the pages read it: opened for reading, queried, closed.
 std::optional<std::pair<std::uint32_t, std::string>> readValue(Platform& platform, const char* key, const char* name) {
@@ -287,11 +247,7 @@ TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
 
 INSTANTIATE_TEST_SUITE_P(Machines, LinuxMachine, testing::ValuesIn(kMachines),
                          [](const testing::TestParamInfo<MachineCase>& info) {
-                             std::string name = info.param.machine;
-                             for (char& ch : name)
-                                 if (ch == '-')
-                                     ch = '_';
-                             return name;
+                             return test::testName(info.param.machine);
                          });
 
 TEST(LinuxPlatform, HardwareKeysAreReadOnly) {

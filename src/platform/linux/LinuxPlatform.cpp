@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/RegistryKeys.h"
 #include "platform/linux/CycleCounter.h"
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
@@ -139,8 +140,8 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     const QString directory =
         options.registrationDirectory.isEmpty() ? defaultRegistrationDirectory() : options.registrationDirectory;
     const std::string owner = options.defaultOwner ? *options.defaultOwner : currentAccountOwner();
-    registry_.createKey(kHKeyLocalMachine, kVersionKey);
-    registry_.setStore(kHKeyLocalMachine, kVersionKey, std::make_shared<RegistrationStore>(directory, owner));
+    registry_.createKey(kHKeyLocalMachine, regkeys::kVersionNT);
+    registry_.setStore(kHKeyLocalMachine, regkeys::kVersionNT, std::make_shared<RegistrationStore>(directory, owner));
 }
 
 LinuxPlatform::~LinuxPlatform() = default;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/RegistryKeys.h"
 #include "platform/linux/CpuInfo.h"
 #include "platform/linux/Dmi.h"
 #include "platform/linux/LinuxFiles.h"
@@ -12,6 +13,7 @@ namespace zelvo::platform {
 namespace {
 
 using linuxfs::joinPath;
+using namespace regkeys;
 
 RegValue stringValue(std::string_view text) {
     RegValue value{kRegSz, std::string(text)};
@@ -41,12 +43,12 @@ void fillProcessor(RegistryTree& tree, const LinuxRoots& roots) {
     const auto cpuinfo = linuxfs::readFile(joinPath(roots.proc, "/cpuinfo"));
     const auto compatible = linuxfs::readFile(joinPath(roots.sys, "/firmware/devicetree/base/cpus/cpu@0/compatible"));
     const CpuIdentity cpu = parseCpuIdentity(cpuinfo.value_or(""), compatible.value_or(""));
-    tree.createKey(kHKeyLocalMachine, kProcessorKey);
+    tree.createKey(kHKeyLocalMachine, kProcessorNT);
     if (!cpu.name.empty())
-        tree.setValue(kHKeyLocalMachine, kProcessorKey, "ProcessorNameString", stringValue(cpu.name));
+        tree.setValue(kHKeyLocalMachine, kProcessorNT, kProcessorNameNT, stringValue(cpu.name));
     if (!cpu.vendor.empty())
-        tree.setValue(kHKeyLocalMachine, kProcessorKey, "VendorIdentifier", stringValue(cpu.vendor));
-    protect(tree, kProcessorKey);
+        tree.setValue(kHKeyLocalMachine, kProcessorNT, kVendorIdentifier, stringValue(cpu.vendor));
+    protect(tree, kProcessorNT);
 }
 
 void fillBios(RegistryTree& tree, const LinuxRoots& roots) {
@@ -57,13 +59,13 @@ void fillBios(RegistryTree& tree, const LinuxRoots& roots) {
     const BiosIdentity bios = biosIdentity(
         linuxfs::readTrimmed(dmi + "/bios_vendor"), linuxfs::readTrimmed(dmi + "/bios_version"),
         linuxfs::readTrimmed(dmi + "/bios_release"), linuxfs::readTrimmed(dmi + "/bios_date"), deviceTreeModel(model));
-    tree.createKey(kHKeyLocalMachine, kSystemKey);
+    tree.createKey(kHKeyLocalMachine, kSystem);
     if (!bios.versionPieces.empty())
-        tree.setValue(kHKeyLocalMachine, kSystemKey, "SystemBIOSVersion",
+        tree.setValue(kHKeyLocalMachine, kSystem, kSystemBiosVersion,
                       RegValue{kRegMultiSz, multiString(bios.versionPieces)});
     if (bios.date)
-        tree.setValue(kHKeyLocalMachine, kSystemKey, "SystemBIOSDate", stringValue(*bios.date));
-    protect(tree, kSystemKey);
+        tree.setValue(kHKeyLocalMachine, kSystem, kSystemBiosDate, stringValue(*bios.date));
+    protect(tree, kSystem);
 }
 
 }  // namespace
@@ -121,9 +123,9 @@ void fillMachineKeys(RegistryTree& tree, const LinuxRoots& roots, const std::vec
     fillProcessor(tree, roots);
     fillBios(tree, roots);
     if (const auto driver = systemDevicesDriver(roots, pciIdsFiles, kernelRelease)) {
-        tree.setValue(kHKeyLocalMachine, kSystemDevicesDriverKey, "DriverDesc", stringValue(driver->description));
-        tree.setValue(kHKeyLocalMachine, kSystemDevicesDriverKey, "DriverVersion", stringValue(driver->version));
-        protect(tree, kSystemDevicesDriverKey);
+        tree.setValue(kHKeyLocalMachine, kSystemDevicesDriver, kDriverDesc, stringValue(driver->description));
+        tree.setValue(kHKeyLocalMachine, kSystemDevicesDriver, kDriverVersion, stringValue(driver->version));
+        protect(tree, kSystemDevicesDriver);
     }
 }
 

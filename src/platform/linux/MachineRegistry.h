@@ -1,6 +1,6 @@
 #pragma once
 // The read-only registry keys filled from the machine: processor, BIOS and one system-devices
-// driver entry, under the paths Windows keeps them at.
+// driver entry, under the paths Windows keeps them at (platform/RegistryKeys.h).
 
 #include <optional>
 #include <string>
@@ -10,12 +10,6 @@
 #include "platform/linux/LinuxRoots.h"
 
 namespace zelvo::platform {
-
-inline constexpr const char* kProcessorKey = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
-inline constexpr const char* kSystemKey = "HARDWARE\\DESCRIPTION\\System";
-inline constexpr const char* kSystemDevicesDriverKey =
-    "SYSTEM\\ControlSet001\\Control\\Class\\{4D36E97D-E325-11CE-BFC1-08002BE10318}\\0014";
-inline constexpr const char* kVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 struct DriverEntry {
     std::string description;

@@ -10,14 +10,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/RegistryKeys.h"
 #include "platform/linux/LinuxFiles.h"
 
 namespace zelvo::platform {
 
 namespace {
 
-constexpr std::string_view kOwner = "RegisteredOwner";
-constexpr std::string_view kOrganization = "RegisteredOrganization";
 const QString kType = QStringLiteral("type");
 const QString kText = QStringLiteral("text");
 const QString kData = QStringLiteral("data");
@@ -88,10 +87,10 @@ std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {
         return std::any_of(values.begin(), values.end(),
                            [name](const auto& entry) { return sameName(entry.first, name); });
     };
-    if (!has(kOwner))
-        values.emplace_back(std::string(kOwner), stringValue(defaultOwner_));
-    if (!has(kOrganization))
-        values.emplace_back(std::string(kOrganization), stringValue(""));
+    if (!has(regkeys::kRegisteredOwner))
+        values.emplace_back(std::string(regkeys::kRegisteredOwner), stringValue(defaultOwner_));
+    if (!has(regkeys::kRegisteredOrganization))
+        values.emplace_back(std::string(regkeys::kRegisteredOrganization), stringValue(""));
     return values;
 }
 
