@@ -183,6 +183,21 @@ TEST_P(LinuxDrivesMachineTest, EachDriveAsWindowsShowsIt) {
     }
 }
 
+// A root is a letter, a colon and at most one slash or backslash; anything longer or shorter
+// names no drive, however it begins.
+TEST_P(LinuxDrivesMachineTest, OnlyARootNamesTheDrive) {
+    const auto& drive = GetParam().drives.front();
+    const std::pair<const char*, bool> rows[] = {
+        {":\\", true},   {":/", true},     {":", true}, {":x", false},
+        {":\\x", false}, {":\\\\", false}, {"", false}, {"\\", false},
+    };
+    for (const auto& [suffix, isRoot] : rows) {
+        const std::string root = std::string(1, static_cast<char>(drive.letter + 32)) + suffix;
+        SCOPED_TRACE(root);
+        EXPECT_EQ(drives.getDriveType(root), isRoot ? drive.type : kDriveNoRootDir);
+    }
+}
+
 TEST_P(LinuxDrivesMachineTest, CurrentDirectoryNamesTheDriveHoldingIt) {
     const std::string current = drives.getCurrentDirectory();
     EXPECT_EQ(current, GetParam().currentDirectory);
