@@ -90,7 +90,7 @@ DiskFigures ComputeDiskFigures(DriveBytes bytes) {
     figures.usedMB = static_cast<double>(usedBytes) / kBytesPerMegabyte;
     figures.freeMB = static_cast<double>(bytes.free) / kBytesPerMegabyte;
     figures.percentageColour = usageBandColour(figures.percentage);
-    figures.percentageText = PercentText(figures.percentage);
+    figures.percentageText = PercentageText(figures.percentage);
     figures.totalText = SizeText(figures.totalMB);
     figures.usedText = SizeText(figures.usedMB);
     figures.freeText = SizeText(figures.freeMB);

@@ -56,8 +56,7 @@ ColourValue CpuLoadColour(std::int32_t load) {
     return colour::Red;
 }
 
-MemoryFigures ComputeMemoryFigures(platform::Platform& platform) {
-    const platform::MemoryStatus status = platform.globalMemoryStatus();
+MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status) {
     const auto totalBytes = static_cast<std::int64_t>(status.totalPhys);
     const auto freeBytes = static_cast<std::int64_t>(status.availPhys);
     const double total = static_cast<double>(totalBytes);
@@ -70,7 +69,7 @@ MemoryFigures ComputeMemoryFigures(platform::Platform& platform) {
     figures.usedText = FormatFigure(kMegabytePattern, used / kBytesPerMegabyte);
     figures.freeText = FormatFigure(kMegabytePattern, free / kBytesPerMegabyte);
     figures.percentColour = usageBandColour(figures.percentage);
-    figures.percentText = PercentText(figures.percentage);
+    figures.percentageText = PercentageText(figures.percentage);
     return figures;
 }
 

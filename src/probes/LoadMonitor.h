@@ -28,12 +28,12 @@ struct MemoryFigures {
     std::string usedText;
     std::string freeText;
     int percentage = 0;
-    std::string percentText;
+    std::string percentageText;
     ColourValue percentColour = colour::White;
 };
 
-// Reads the memory status and computes the memory page's texts. A total of 0 bytes raises the
-// invalid-operation error (0 / 0).
-MemoryFigures ComputeMemoryFigures(platform::Platform& platform);
+// The memory page's texts from a memory status (the memory-status query's answer). A total of
+// 0 bytes raises the invalid-operation error (0 / 0).
+MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status);
 
 }  // namespace zelvo

@@ -4,7 +4,7 @@
 
 namespace zelvo {
 
-std::string PercentText(int percentage) {
+std::string PercentageText(int percentage) {
     return IntegerText(percentage) + " %";
 }
 

@@ -9,6 +9,6 @@ inline constexpr double kBytesPerMegabyte = 1048576.0;
 inline constexpr double kMegabytesPerGigabyte = 1024.0;
 
 // A percentage as the pages show it: the integer and " %".
-std::string PercentText(int percentage);
+std::string PercentageText(int percentage);
 
 }  // namespace zelvo

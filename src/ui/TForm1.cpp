@@ -193,7 +193,7 @@ void TForm1::Timer2Timer() {
         Label21->setFontColor(colour);
         Gauge6->setBackColor(colour::Navy);
         Gauge6->setProgress(*load);
-        Label21->setText(FromUtf8(PercentText(*load)));
+        Label21->setText(FromUtf8(PercentageText(*load)));
     }
     Button2Click();
 }
@@ -204,7 +204,7 @@ void TForm1::Button2Click() {
     Memo4->setFontColor(colour::Yellow);
     Memo5->setFontColor(colour::Red);
     Memo6->setFontColor(colour::Lime);
-    const MemoryFigures figures = ComputeMemoryFigures(platform_);
+    const MemoryFigures figures = ComputeMemoryFigures(platform_.globalMemoryStatus());
     Memo4->setText(FromUtf8(figures.totalText));
     Memo5->setText(FromUtf8(figures.usedText));
     Memo6->setText(FromUtf8(figures.freeText));
@@ -212,7 +212,7 @@ void TForm1::Button2Click() {
     Gauge1->setForeColor(colour::Red);
     Gauge1->setBackColor(colour::Lime);
     Gauge1->setProgress(figures.percentage);
-    Label13->setText(FromUtf8(figures.percentText));
+    Label13->setText(FromUtf8(figures.percentageText));
 }
 
 // --- processor ---
@@ -351,10 +351,10 @@ void TForm1::connectHandlers() {
     for (TEdit* edit : {NewName, NewCompany, NewPCName})
         connect(edit, &TEdit::textChanged, this, [this] { fire(&TForm1::NewNameChange); });
     DriveComboBox1->OnChange = [this](QObject* sender) { guarded([this, sender] { DriveComboBox1Change(sender); }); };
-    Keisoku->onClick = [this] { fire(&TForm1::KeisokuClick); };
-    Touroku->onClick = [this] { fire(&TForm1::TourokuClick); };
-    Cancel->onClick = [this] { fire(&TForm1::CancelClick); };
-    Change->onClick = [this] { fire(&TForm1::ChangeClick); };
+    Keisoku->OnClick = [this] { fire(&TForm1::KeisokuClick); };
+    Touroku->OnClick = [this] { fire(&TForm1::TourokuClick); };
+    Cancel->OnClick = [this] { fire(&TForm1::CancelClick); };
+    Change->OnClick = [this] { fire(&TForm1::ChangeClick); };
 }
 
 void TForm1::changeEvent(QEvent* event) {

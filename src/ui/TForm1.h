@@ -50,9 +50,6 @@ public:
     // Runs one handler as an event would.
     void fire(void (TForm1::*handler)());
 
-    platform::Platform& platformApi() { return platform_; }
-    const RegistryLocations& registryLocations() const { return locations_; }
-
     // --- handlers ---
     void Timer1Timer();
     void Timer2Timer();

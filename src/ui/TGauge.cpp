@@ -79,6 +79,8 @@ void TGauge::setMinValue(int value) {
     if (value == minValue_)
         return;
     if (value > maxValue_ && !loading_)
+        // −2147483647, one above the type's least value, is the lower bound the message has always
+        // named; meant, not a typo.
         throw rangeError(-2147483647, std::int64_t(maxValue_) - 1);
     minValue_ = value;
     if (progress_ < value)
@@ -221,6 +223,8 @@ void TGauge::drawPie(QImage& image, const Bounds& r) const {
     // rectangles is the rectangle's own right and bottom.
     const auto [w, h] = ellipseSize(r);
     fillRect(image, r.left, r.top, r.right, r.bottom, Color());
+    // Sizes where the box's right and bottom edges belong: meant, it is the picture the gauge
+    // has always drawn (it differs only for a paint rectangle away from the origin).
     const raster::Box box{r.left, r.top, w, h};
     const QRgb fore = rgbOf(foreColor_);
     raster::drawEllipse(image, box, rgbOf(backColor_), fore);
@@ -247,6 +251,8 @@ void TGauge::drawNeedle(QImage& image, const Bounds& r) const {
     if (percentage <= 0)
         return;
     const double angle = double(percentage) / 100.0 * std::numbers::pi;
+    // The pivot is half the control's width, not the paint rectangle's centre: meant, a bordered
+    // needle has always turned about that point.
     const int halfWidth = width() / 2;
     const QPoint tip(roundEven((1.0 - std::cos(angle)) * halfWidth),
                      roundEven((1.0 - std::sin(angle)) * (r.bottom - 1)));
@@ -258,6 +264,8 @@ void TGauge::drawHorizontalBar(QImage& image, const Bounds& r) const {
     const int h = r.bottom - r.top + 1;
     fillRect(image, r.left, r.top, r.right, r.bottom, backColor_);
     const int filled = std::min(ScaleByPercent(Percentage(), w), w);
+    // The filled width and the height stand where the right and bottom edges belong: meant, as
+    // the bar has always been drawn.
     if (filled >= 1)
         fillRect(image, r.left, r.top, filled, h, foreColor_);
 }

@@ -23,8 +23,8 @@ void TOvalButton::mouseReleaseEvent(QMouseEvent* event) {
         return;
     // The release reaches the pressed panel even off it; only one over its rectangle is a click,
     // and the panel stays sunk until the action (and any box it opens) has finished.
-    if (rect().contains(event->position().toPoint()) && onClick)
-        onClick();
+    if (rect().contains(event->position().toPoint()) && OnClick)
+        OnClick();
     move(x(), y() - 1);
     move(x() - 1, y());
 }

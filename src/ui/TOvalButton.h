@@ -19,7 +19,7 @@ public:
 
     // Runs when the left button is released over the panel's rectangle (corners outside the oval
     // included), before the panel moves back. Called from Qt's event handler: it must not throw.
-    std::function<void()> onClick;
+    std::function<void()> OnClick;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

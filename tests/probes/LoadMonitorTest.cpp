@@ -123,12 +123,12 @@ TEST_F(MemoryFiguresTest, TextsPercentAndBand) {
         machine.memory.totalPhys = row.total;
         machine.memory.availPhys = row.avail;
         SimPlatform platform(machine);
-        const MemoryFigures figures = ComputeMemoryFigures(platform);
+        const MemoryFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
         EXPECT_EQ(figures.totalText, row.totalText);
         EXPECT_EQ(figures.usedText, row.usedText);
         EXPECT_EQ(figures.freeText, row.freeText);
         EXPECT_EQ(figures.percentage, row.percent);
-        EXPECT_EQ(figures.percentText, std::to_string(row.percent) + " %");
+        EXPECT_EQ(figures.percentageText, std::to_string(row.percent) + " %");
         EXPECT_EQ(figures.percentColour, row.colour);
     }
 }
@@ -138,7 +138,7 @@ TEST_F(MemoryFiguresTest, NoMemoryIsAnInvalidOperation) {
     machine.memory.totalPhys = 0;
     machine.memory.availPhys = 0;
     SimPlatform platform(machine);
-    EXPECT_THROW(ComputeMemoryFigures(platform), EInvalidOp);
+    EXPECT_THROW(ComputeMemoryFigures(platform.globalMemoryStatus()), EInvalidOp);
 }
 
 }  // namespace

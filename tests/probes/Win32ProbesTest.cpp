@@ -200,11 +200,11 @@ TEST(Win32Probes, MemoryFiguresAreTheSystems) {
     MEMORYSTATUSEX direct{};
     direct.dwLength = sizeof direct;
     ASSERT_TRUE(GlobalMemoryStatusEx(&direct));
-    const MemoryFigures figures = ComputeMemoryFigures(platform);
+    const MemoryFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
     EXPECT_EQ(figures.totalText, FormatFigure(kMegabytePattern, static_cast<double>(direct.ullTotalPhys) / 1048576.0));
     EXPECT_GE(figures.percentage, 0);
     EXPECT_LE(figures.percentage, 100);
-    EXPECT_EQ(figures.percentText, PercentText(figures.percentage));
+    EXPECT_EQ(figures.percentageText, PercentageText(figures.percentage));
 }
 
 TEST(Win32Probes, DiskFiguresOfDriveC) {

@@ -607,7 +607,7 @@ protected:
               static_cast<QWidget*>(f.Panel25), static_cast<QWidget*>(f.Change)})
             ApplyOvalClip(panel);
         w_->show();
-        inner_->onClick = [this] {
+        inner_->OnClick = [this] {
             ++clicks_;
             positionAtClick_ = inner_->pos();
         };

@@ -66,7 +66,7 @@ struct Button {
         window.resize(200, 100);
         outer->setGeometry(50, 30, 70, 26);
         inner->setGeometry(0, 0, 69, 25);
-        inner->onClick = [this] { clicks.push_back(inner->pos()); };
+        inner->OnClick = [this] { clicks.push_back(inner->pos()); };
         window.show();
     }
 };
@@ -101,7 +101,7 @@ TEST(TOvalButton, ReleaseOffThePanelOnlyRaisesIt) {
 TEST(TOvalButton, WithoutAnActionItStillSinksAndRises) {
     Button b;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&b.window));
-    b.inner->onClick = nullptr;
+    b.inner->OnClick = nullptr;
     QTest::mousePress(b.inner, Qt::LeftButton, {}, QPoint(30, 12));
     QTest::mouseRelease(b.inner, Qt::LeftButton, {}, QPoint(30, 12));
     EXPECT_EQ(b.inner->pos(), QPoint(0, 0));
