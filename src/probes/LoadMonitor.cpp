@@ -68,7 +68,7 @@ MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status) {
     figures.totalText = FormatFigure(kMegabytePattern, total / kBytesPerMegabyte);
     figures.usedText = FormatFigure(kMegabytePattern, used / kBytesPerMegabyte);
     figures.freeText = FormatFigure(kMegabytePattern, free / kBytesPerMegabyte);
-    figures.percentColour = usageBandColour(figures.percentage);
+    figures.percentageColour = usageBandColour(figures.percentage);
     figures.percentageText = PercentageText(figures.percentage);
     return figures;
 }

@@ -29,7 +29,7 @@ struct MemoryFigures {
     std::string freeText;
     int percentage = 0;
     std::string percentageText;
-    ColourValue percentColour = colour::White;
+    ColourValue percentageColour = colour::White;
 };
 
 // The memory page's texts from a memory status (the memory-status query's answer). A total of

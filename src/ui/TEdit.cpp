@@ -123,8 +123,8 @@ void TEdit::focusInEvent(QFocusEvent* event) {
 
 void TEdit::mousePressEvent(QMouseEvent* event) {
     QLineEdit::mousePressEvent(event);
-    if (onMouseDown)
-        onMouseDown();
+    if (OnMouseDown)
+        OnMouseDown();
 }
 
 }  // namespace zelvo

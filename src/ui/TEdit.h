@@ -39,7 +39,7 @@ public:
     bool caretHidden() const { return caretHidden_; }
 
     // Runs after the box's own handling of a mouse press (which takes the focus), for any button.
-    std::function<void()> onMouseDown;
+    std::function<void()> OnMouseDown;
 
 protected:
     void changeEvent(QEvent* event) override;

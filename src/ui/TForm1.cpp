@@ -208,7 +208,7 @@ void TForm1::Button2Click() {
     Memo4->setText(FromUtf8(figures.totalText));
     Memo5->setText(FromUtf8(figures.usedText));
     Memo6->setText(FromUtf8(figures.freeText));
-    Label13->setFontColor(figures.percentColour);
+    Label13->setFontColor(figures.percentageColour);
     Gauge1->setForeColor(colour::Red);
     Gauge1->setBackColor(colour::Lime);
     Gauge1->setProgress(figures.percentage);

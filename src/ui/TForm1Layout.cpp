@@ -367,10 +367,10 @@ void TForm1::createControls() {
 
     for (TMemo* memo : {Memo1, Memo2, Memo3, Memo4, Memo5, Memo6, Memo7, Memo8, Memo9, Memo10, Disp1, M1, Name1,
                         Company1, NowName, NowCompany, NowPCName})
-        memo->onMouseDown = hideFocusedCaret;
+        memo->OnMouseDown = hideFocusedCaret;
     for (TEdit* edit : {Edit1, Edit2, Edit4})
-        edit->onMouseDown = hideFocusedCaret;
-    Label23->onMouseDown = hideFocusedCaret;
+        edit->OnMouseDown = hideFocusedCaret;
+    Label23->OnMouseDown = hideFocusedCaret;
 
     // No context menu at all on these, not even the edit boxes' own.
     for (QWidget* control : std::initializer_list<QWidget*>{

@@ -92,8 +92,8 @@ void TLabel::showEvent(QShowEvent* event) {
 
 void TLabel::mousePressEvent(QMouseEvent* event) {
     QLabel::mousePressEvent(event);
-    if (onMouseDown)
-        onMouseDown();
+    if (OnMouseDown)
+        OnMouseDown();
 }
 
 }  // namespace zelvo

@@ -29,7 +29,7 @@ public:
     QSize textSize() const;
 
     // Runs after the label's own handling of a mouse press, for any button.
-    std::function<void()> onMouseDown;
+    std::function<void()> OnMouseDown;
 
     // Measures the text now. A label that has never been shown keeps the size it was placed with,
     // so a window's hidden pages load no fonts at start-up; showing it measures it.

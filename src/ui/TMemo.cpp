@@ -233,8 +233,8 @@ void TMemo::focusInEvent(QFocusEvent* event) {
 
 void TMemo::mousePressEvent(QMouseEvent* event) {
     QPlainTextEdit::mousePressEvent(event);
-    if (onMouseDown)
-        onMouseDown();
+    if (OnMouseDown)
+        OnMouseDown();
 }
 
 }  // namespace zelvo

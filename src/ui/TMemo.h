@@ -58,7 +58,7 @@ public:
     bool caretHidden() const { return caretHidden_; }
 
     // Runs after the box's own handling of a mouse press (which takes the focus), for any button.
-    std::function<void()> onMouseDown;
+    std::function<void()> OnMouseDown;
 
     // Lays out the text now. A box that has never been shown keeps its text aside and applies
     // its font only when it is first shown: a window's hidden pages then cost nothing at start-up.

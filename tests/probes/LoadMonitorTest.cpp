@@ -129,7 +129,7 @@ TEST_F(MemoryFiguresTest, TextsPercentAndBand) {
         EXPECT_EQ(figures.freeText, row.freeText);
         EXPECT_EQ(figures.percentage, row.percent);
         EXPECT_EQ(figures.percentageText, std::to_string(row.percent) + " %");
-        EXPECT_EQ(figures.percentColour, row.colour);
+        EXPECT_EQ(figures.percentageColour, row.colour);
     }
 }
 

@@ -105,7 +105,7 @@ TEST(TEdit, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
     s.other->setFocus();
     bool hadFocus = false;
-    s.edit->onMouseDown = [&] { hadFocus = s.edit->hasFocus(); };
+    s.edit->OnMouseDown = [&] { hadFocus = s.edit->hasFocus(); };
     QTest::mouseClick(s.edit, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(hadFocus);
 }

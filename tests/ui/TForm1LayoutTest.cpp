@@ -421,7 +421,7 @@ TEST_P(ControlTable, MatchesTheForm) {
             EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
             EXPECT_EQ(memo->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
             EXPECT_EQ(memo->viewport()->cursor().shape(), Qt::ArrowCursor);
-            EXPECT_EQ(bool(memo->onMouseDown), (row.flags & HidesCaret) != 0);
+            EXPECT_EQ(bool(memo->OnMouseDown), (row.flags & HidesCaret) != 0);
             break;
         }
         case Kind::Edit: {
@@ -437,7 +437,7 @@ TEST_P(ControlTable, MatchesTheForm) {
             EXPECT_FALSE(edit->isReadOnly());
             EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
             EXPECT_EQ(edit->cursor().shape(), (row.flags & Arrow) ? Qt::ArrowCursor : Qt::IBeamCursor);
-            EXPECT_EQ(bool(edit->onMouseDown), (row.flags & HidesCaret) != 0);
+            EXPECT_EQ(bool(edit->OnMouseDown), (row.flags & HidesCaret) != 0);
             break;
         }
         case Kind::Gauge: {

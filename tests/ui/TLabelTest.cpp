@@ -102,7 +102,7 @@ TEST(TLabel, MouseDownHandlerRunsForAnyButton) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     int calls = 0;
-    label->onMouseDown = [&] { ++calls; };
+    label->OnMouseDown = [&] { ++calls; };
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
     QTest::mouseClick(label, Qt::RightButton, {}, QPoint(2, 2));
     EXPECT_EQ(calls, 2);

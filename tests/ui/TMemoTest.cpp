@@ -215,7 +215,7 @@ TEST(TMemo, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     bool hadFocus = false;
     int calls = 0;
-    memo->onMouseDown = [&] {
+    memo->OnMouseDown = [&] {
         ++calls;
         hadFocus = memo->hasFocus();
     };
