@@ -86,7 +86,7 @@ bool TForm1::guarded(const std::function<void()>& step) {
 void TForm1::FormCreate() {
     guarded([this] {
         // 1. Computer name, shown in both the current and the new-name box.
-        const auto name = platform_.getComputerName(16);
+        const auto name = platform_.getComputerName(platform_.computerNameBufferChars());
         NowPCName->setText(name ? FromUtf8(platform_.toUtf8(*name)) : QStringLiteral("???"));
         NewPCName->setText(NowPCName->text());
         // 2. BIOS page and 3. display page.

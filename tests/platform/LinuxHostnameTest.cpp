@@ -1,7 +1,17 @@
-// Host-name validation and the hand-over to the host-name service (a fake: tests never rename
-// the machine).
+// Host-name validation and the hand-over to the host-name service: a fake hostnamed on a private
+// bus, never the system bus (tests never rename the machine).
 
 #include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <string>
+#include <vector>
 
 #include "platform/linux/HostnameService.h"
 
@@ -43,6 +53,110 @@ TEST(LinuxHostname, ValidatesHostNames) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(isValidHostName(c.name), c.valid);
     }
+}
+
+// A message bus of the test's own, listening in a temporary directory; stopped with the object.
+class PrivateBus {
+public:
+    PrivateBus() {
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address"),
+                       QStringLiteral("--address=unix:dir=") + directory_.path()});
+        if (daemon_.waitForStarted() && daemon_.waitForReadyRead())
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+    }
+    ~PrivateBus() {
+        for (const QString& name : names_)
+            QDBusConnection::disconnectFromBus(name);
+        daemon_.terminate();
+        daemon_.waitForFinished();
+    }
+    const QString& address() const { return address_; }
+    QDBusConnection connect(const QString& name) {
+        names_.append(name);
+        return QDBusConnection::connectToBus(address_, name);
+    }
+
+private:
+    QTemporaryDir directory_;
+    QProcess daemon_;
+    QString address_;
+    QStringList names_;
+};
+
+// Stands in for systemd-hostnamed: notes every call and answers it as told.
+class FakeHostnamed final : public QDBusVirtualObject {
+public:
+    enum class Answer { Success, Refusal, Never, Late };
+    Answer answer = Answer::Success;
+    int lateMs = 0;
+    std::vector<std::string> calls;  // "Method name interactive"
+    mutable int introspections = 0;
+
+    QString introspect(const QString&) const override {
+        ++introspections;
+        return {};
+    }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        QStringList call{message.member()};
+        for (const QVariant& argument : message.arguments())
+            call.append(argument.toString());
+        calls.push_back(call.join(u' ').toStdString());
+        const QDBusMessage reply =
+            answer == Answer::Refusal
+                ? message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+                                           QStringLiteral("Access denied"))
+                : message.createReply();
+        if (answer == Answer::Success || answer == Answer::Refusal)
+            connection.send(reply);
+        else if (answer == Answer::Late)
+            QTimer::singleShot(lateMs, this, [connection, reply] { QDBusConnection(connection).send(reply); });
+        return true;  // Never: the call stays unanswered
+    }
+};
+
+TEST(LinuxHostname, OnePromptForBothNamesAndABoundedWaitWhileTheLoopRuns) {
+    const std::string setStatic = "SetStaticHostname new-host true";
+    const std::string setTransient = "SetHostname new-host true";
+    const struct {
+        const char* name;
+        FakeHostnamed::Answer answer;
+        bool result;
+        std::vector<std::string> calls;
+    } rows[] = {
+        {"answered", FakeHostnamed::Answer::Success, true, {setStatic, setTransient}},
+        {"refused", FakeHostnamed::Answer::Refusal, false, {setStatic}},
+        {"never answered", FakeHostnamed::Answer::Never, false, {setStatic}},
+        // A reply after the bound is not waited for.
+        {"answered too late", FakeHostnamed::Answer::Late, false, {setStatic}},
+    };
+    const std::chrono::milliseconds bound(500);
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
+    QDBusConnection server = bus.connect(QStringLiteral("zelvo-test-hostnamed"));
+    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.hostname1")));
+    FakeHostnamed hostnamed;
+    hostnamed.lateMs = static_cast<int>(bound.count()) * 4;
+    ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/org/freedesktop/hostname1"), &hostnamed));
+    const auto service = makeDBusHostnameService(bus.connect(QStringLiteral("zelvo-test-client")), bound);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        hostnamed.answer = row.answer;
+        hostnamed.calls.clear();
+        // Timer ticks stand for the window's repaints and Timer2: they go on during the wait.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        EXPECT_EQ(service->setHostName("new-host"), row.result);
+        ticker.stop();
+        EXPECT_EQ(hostnamed.calls, row.calls);
+        if (row.answer == FakeHostnamed::Answer::Never) {
+            EXPECT_GE(ticks, 5);
+        }
+    }
+    EXPECT_EQ(hostnamed.introspections, 0);
+    server.unregisterObject(QStringLiteral("/org/freedesktop/hostname1"));
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ const char* const kVersion = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 class FakeHostnameService final : public HostnameService {
 public:
-    bool setStaticHostname(const std::string& name) override {
+    bool setHostName(const std::string& name) override {
         received.push_back(name);
         return accept;
     }
