@@ -116,6 +116,9 @@ public:
     virtual std::optional<OsVersion> getVersion() = 0;
 
     // --- computer name ---
+    // Characters of the buffer the longest computer name this system allows needs, its terminating
+    // zero included (16 on Windows, 65 for a Linux host name); it cannot fail.
+    virtual std::uint32_t computerNameBufferChars() = 0;
     // The computer name if it fits a buffer of `bufferChars` characters including the terminating
     // zero; nullopt on failure or when it does not fit.
     virtual std::optional<std::string> getComputerName(std::uint32_t bufferChars) = 0;

@@ -41,7 +41,7 @@ void WriteRegistration(Platform& platform, const RegistryLocations& locations, c
 
 bool SubmitComputerName(Platform& platform, const std::string& name) {
     const std::string bytes = platform.fromUtf8(name);
-    if (bytes.size() > kMaxComputerNameBytes)
+    if (bytes.size() > platform.computerNameBufferChars())
         return false;
     return platform.setComputerName(bytes);
 }

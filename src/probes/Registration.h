@@ -21,11 +21,9 @@ Registration ReadRegistration(platform::Platform& platform, const RegistryLocati
 // Failures are not reported: the page shows what the registry holds afterwards.
 void WriteRegistration(platform::Platform& platform, const RegistryLocations& locations, const Registration& values);
 
-// The longest computer name the system takes, in bytes of its code page.
-inline constexpr std::size_t kMaxComputerNameBytes = 16;
-
-// Passes `name` (UTF-8) to the system when it has at most 16 bytes in the system's code page;
-// true when the system accepted it.
+// Passes `name` (UTF-8) to the system when its bytes in the system's code page are no more than
+// the characters of the system's computer-name buffer (16 on Windows); true when the system
+// accepted it.
 bool SubmitComputerName(platform::Platform& platform, const std::string& name);
 
 }  // namespace zelvo

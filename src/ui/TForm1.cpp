@@ -86,7 +86,7 @@ bool TForm1::guarded(const std::function<void()>& step) {
 void TForm1::FormCreate() {
     guarded([this] {
         // 1. Computer name, shown in both the current and the new-name box.
-        const auto name = platform_.getComputerName(16);
+        const auto name = platform_.getComputerName(platform_.computerNameBufferChars());
         NowPCName->setText(name ? FromUtf8(platform_.toUtf8(*name)) : QStringLiteral("???"));
         NewPCName->setText(NowPCName->text());
         // 2. BIOS page and 3. display page.
@@ -332,8 +332,13 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::connectHandlers() {
-    connect(Timer1, &QTimer::timeout, this, [this] { fire(&TForm1::Timer1Timer); });
-    connect(Timer2, &QTimer::timeout, this, [this] { fire(&TForm1::Timer2Timer); });
+    // Queued, so the timer's own activation returns before the handler runs: Qt does not fire a
+    // timer again while its activation is still running, and an error box opened in the handler
+    // would otherwise stop the ticks for as long as it is open.
+    connect(
+        Timer1, &QTimer::timeout, this, [this] { fire(&TForm1::Timer1Timer); }, Qt::QueuedConnection);
+    connect(
+        Timer2, &QTimer::timeout, this, [this] { fire(&TForm1::Timer2Timer); }, Qt::QueuedConnection);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         const QWidget* page = PageControl1->widget(index);
         if (page == MemTab)

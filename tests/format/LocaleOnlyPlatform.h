@@ -31,6 +31,7 @@ public:
     void resetThreadLocale() override {}
 
     std::optional<platform::OsVersion> getVersion() override { return std::nullopt; }
+    std::uint32_t computerNameBufferChars() override { return 16; }
     std::optional<std::string> getComputerName(std::uint32_t) override { return std::nullopt; }
     bool setComputerName(const std::string&) override { return false; }
     long regOpenKey(platform::HKey, const std::string&, platform::RegAccess, platform::HKey*) override {

@@ -1,12 +1,21 @@
-// Host-name validation and the hand-over to the host-name service (a fake: tests never rename
-// the machine).
+// Host-name validation and the hand-over to the host-name service: a fake hostnamed on a private
+// bus, never the system bus (tests never rename the machine).
 
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QTimer>
+#include <string>
+#include <vector>
+
 #include "platform/linux/HostnameService.h"
+#include "support/FakeHostnamed.h"
 
 namespace zelvo::platform {
 namespace {
+
+using test::FakeHostnamed;
+using test::PrivateBus;
 
 TEST(LinuxHostname, ValidatesHostNames) {
     const std::string label63(63, 'a');
@@ -43,6 +52,50 @@ TEST(LinuxHostname, ValidatesHostNames) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(isValidHostName(c.name), c.valid);
     }
+}
+
+TEST(LinuxHostname, OnePromptForBothNamesAndABoundedWaitWhileTheLoopRuns) {
+    const std::string setStatic = "SetStaticHostname new-host true";
+    const std::string setTransient = "SetHostname new-host true";
+    const struct {
+        const char* name;
+        FakeHostnamed::Answer answer;
+        bool result;
+        std::vector<std::string> calls;
+    } rows[] = {
+        {"answered", FakeHostnamed::Answer::Success, true, {setStatic, setTransient}},
+        {"refused", FakeHostnamed::Answer::Refusal, false, {setStatic}},
+        {"never answered", FakeHostnamed::Answer::Never, false, {setStatic}},
+        // A reply after the bound is not waited for.
+        {"answered too late", FakeHostnamed::Answer::Late, false, {setStatic}},
+    };
+    const std::chrono::milliseconds bound(500);
+    PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
+    QDBusConnection server = bus.connect(QStringLiteral("zelvo-test-hostnamed"));
+    ASSERT_TRUE(server.registerService(QStringLiteral("org.freedesktop.hostname1")));
+    FakeHostnamed hostnamed;
+    hostnamed.lateMs = static_cast<int>(bound.count()) * 4;
+    ASSERT_TRUE(server.registerVirtualObject(QStringLiteral("/org/freedesktop/hostname1"), &hostnamed));
+    const auto service = makeDBusHostnameService(bus.connect(QStringLiteral("zelvo-test-client")), bound);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        hostnamed.answer = row.answer;
+        hostnamed.calls.clear();
+        // Timer ticks stand for the window's repaints and Timer2: they go on during the wait.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(10);
+        EXPECT_EQ(service->setHostName("new-host"), row.result);
+        ticker.stop();
+        EXPECT_EQ(hostnamed.calls, row.calls);
+        if (row.answer == FakeHostnamed::Answer::Never) {
+            EXPECT_GE(ticks, 5);
+        }
+    }
+    EXPECT_EQ(hostnamed.introspections, 0);
+    server.unregisterObject(QStringLiteral("/org/freedesktop/hostname1"));
 }
 
 }  // namespace

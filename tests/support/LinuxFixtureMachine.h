@@ -20,7 +20,7 @@ namespace zelvo::test {
 
 class FakeHostnameService final : public platform::HostnameService {
 public:
-    bool setStaticHostname(const std::string& name) override {
+    bool setHostName(const std::string& name) override {
         received.push_back(name);
         return accept;
     }

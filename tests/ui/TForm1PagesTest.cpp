@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -84,6 +86,42 @@ TEST_F(PagesTest, AStatisticsValueOfTheWrongTypeFailsEveryTickAndSkipsTheMemory)
     EXPECT_EQ(window.form->Memo4->text(), memoBefore);
     EXPECT_TRUE(window.form->Label5->isHidden());
     EXPECT_TRUE(window.form->Timer2->isActive());
+}
+
+// Real error boxes on the offscreen platform, each running its own loop as the program's do: the
+// tick goes on under them, so a tick that fails every time adds a box every 2 seconds.
+TEST_F(PagesTest, AFailingTickAddsABoxEveryTwoSecondsWhileTheBoxesStayOpen) {
+    SimMachine machine = makeWin9xMachine();
+    machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regSz("12"));
+    SimPlatform platform(machine);
+    TForm1 form(platform);
+    const auto openBoxes = [] {
+        std::vector<QMessageBox*> boxes;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+                boxes.push_back(box);
+        return boxes;
+    };
+    std::vector<QString> textsAfter7s;
+    QEventLoop loop;
+    // Once counted, every box is closed (and any tick already on its way) before the loop ends.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        const auto boxes = openBoxes();
+        for (QMessageBox* box : boxes)
+            box->done(QMessageBox::Ok);
+        if (boxes.empty())
+            loop.quit();
+    });
+    QTimer::singleShot(7000, &loop, [&] {
+        for (const QMessageBox* box : openBoxes())
+            textsAfter7s.push_back(box->text());
+        form.Timer2->stop();
+        closer.start(20);
+    });
+    loop.exec();
+    EXPECT_EQ(textsAfter7s, std::vector<QString>(3, QStringLiteral("'KERNEL\\CPUUsage' のデータ型が不正です.")));
+    EXPECT_TRUE(openBoxes().empty());
 }
 
 TEST_F(PagesTest, OnNtOnlyTheMemoryIsRefreshed) {

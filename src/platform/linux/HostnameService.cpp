@@ -1,14 +1,22 @@
 #include "platform/linux/HostnameService.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
-#include <QDBusReply>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QString>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+#include <optional>
 
 namespace zelvo::platform {
 
 bool isValidHostName(std::string_view name) {
-    if (name.empty() || name.size() > 64)
+    if (name.empty() || name.size() > kMaxHostNameBytes)
         return false;
     std::size_t labelLength = 0;
     char previous = '.';
@@ -31,37 +39,74 @@ bool isValidHostName(std::string_view name) {
 
 namespace {
 
+const QString kService = QStringLiteral("org.freedesktop.hostname1");
+const QString kPath = QStringLiteral("/org/freedesktop/hostname1");
+const QString kInterface = QStringLiteral("org.freedesktop.hostname1");
+
+// What is left of `deadline` in whole milliseconds, at least 1.
+int remainingMs(const QDeadlineTimer& deadline) {
+    return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, INT_MAX));
+}
+
+// Waits for `call` the way a modal box waits for its button: the event loop goes on (repaints,
+// timers) while input to the windows is held back. False when the call fails or `deadline` comes
+// first.
+bool awaitReply(const QDBusPendingCall& call, const QDeadlineTimer& deadline) {
+    QDBusPendingCallWatcher watcher(call);
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+    if (!watcher.isFinished() && !deadline.hasExpired()) {
+        bound.start(remainingMs(deadline));
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    return watcher.isFinished() && !watcher.isError();
+}
+
 class DBusHostnameService final : public HostnameService {
 public:
-    bool setStaticHostname(const std::string& name) override {
-        QDBusConnection bus = QDBusConnection::systemBus();
+    DBusHostnameService(std::optional<QDBusConnection> bus, std::chrono::milliseconds bound)
+        : bus_(std::move(bus)), bound_(bound) {}
+
+    bool setHostName(const std::string& name) override {
+        const QDeadlineTimer deadline(bound_);
+        // Connecting to the system bus is local and quick; it is done at the first change only.
+        QDBusConnection bus = bus_ ? *bus_ : QDBusConnection::systemBus();
         if (!bus.isConnected())
             return false;
-        QDBusInterface hostnamed(QStringLiteral("org.freedesktop.hostname1"),
-                                 QStringLiteral("/org/freedesktop/hostname1"),
-                                 QStringLiteral("org.freedesktop.hostname1"), bus);
-        if (!hostnamed.isValid())
-            return false;
-        // polkit may show a password dialog; give the user time to answer it.
-        hostnamed.setTimeout(kAuthorisationTimeoutMs);
         const QString hostName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-        const QDBusReply<void> reply =
-            hostnamed.call(QStringLiteral("SetStaticHostname"), hostName, /*interactive=*/true);
-        if (!reply.isValid())
+        // The static name first: its polkit action implies the transient name's, so the one
+        // password prompt (kept a few minutes by auth_admin_keep) authorises both.
+        if (!awaitReply(call(bus, QStringLiteral("SetStaticHostname"), hostName, deadline), deadline))
             return false;
-        // The transient name follows so the running system agrees; the static one is what counts.
-        hostnamed.call(QStringLiteral("SetHostname"), hostName, /*interactive=*/true);
+        // The running system follows; the static name, which takes effect at the next start, is
+        // what the page reports.
+        awaitReply(call(bus, QStringLiteral("SetHostname"), hostName, deadline), deadline);
         return true;
     }
 
 private:
-    static constexpr int kAuthorisationTimeoutMs = 120000;
+    static QDBusPendingCall call(QDBusConnection& bus, const QString& method, const QString& hostName,
+                                 const QDeadlineTimer& deadline) {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
+        message << hostName << /*interactive=*/true;
+        return bus.asyncCall(message, remainingMs(deadline));
+    }
+
+    std::optional<QDBusConnection> bus_;  // unset: the system bus
+    std::chrono::milliseconds bound_;
 };
 
 }  // namespace
 
 std::unique_ptr<HostnameService> makeDBusHostnameService() {
-    return std::make_unique<DBusHostnameService>();
+    return std::make_unique<DBusHostnameService>(std::nullopt, kHostNameChangeBound);
+}
+
+std::unique_ptr<HostnameService> makeDBusHostnameService(const QDBusConnection& bus, std::chrono::milliseconds bound) {
+    return std::make_unique<DBusHostnameService>(bus, bound);
 }
 
 }  // namespace zelvo::platform

@@ -157,6 +157,10 @@ std::optional<OsVersion> LinuxPlatform::getVersion() {
     return OsVersion{kPlatformNT, kernel.major, kernel.minor, kernel.patch};
 }
 
+std::uint32_t LinuxPlatform::computerNameBufferChars() {
+    return kMaxHostNameBytes + 1;
+}
+
 std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) {
     // The kernel's node name, as uname() reports it.
     const auto name = linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/hostname"));
@@ -169,7 +173,7 @@ bool LinuxPlatform::setComputerName(const std::string& name) {
     // Checked here so that nothing malformed ever reaches the system service.
     if (!isValidHostName(name))
         return false;
-    return hostnameService_->setStaticHostname(name);
+    return hostnameService_->setHostName(name);
 }
 
 long LinuxPlatform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {

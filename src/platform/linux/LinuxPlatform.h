@@ -57,6 +57,7 @@ public:
 
     // Platform (Windows semantics; see Platform.h).
     std::optional<OsVersion> getVersion() override;
+    std::uint32_t computerNameBufferChars() override;
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
     bool setComputerName(const std::string& name) override;
     long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;

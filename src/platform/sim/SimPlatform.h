@@ -21,6 +21,8 @@ public:
 
     std::optional<OsVersion> getVersion() override;
 
+    // The Windows buffer: 15 characters and the terminating zero.
+    std::uint32_t computerNameBufferChars() override { return 16; }
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
     bool setComputerName(const std::string& name) override;
 

@@ -108,6 +108,10 @@ std::optional<OsVersion> Win32Platform::getVersion() {
 
 // --- computer name ---
 
+std::uint32_t Win32Platform::computerNameBufferChars() {
+    return MAX_COMPUTERNAME_LENGTH + 1;
+}
+
 std::optional<std::string> Win32Platform::getComputerName(std::uint32_t bufferChars) {
     if (bufferChars == 0)
         return std::nullopt;

@@ -20,6 +20,7 @@ public:
 
     std::optional<OsVersion> getVersion() override;
 
+    std::uint32_t computerNameBufferChars() override;
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
     bool setComputerName(const std::string& name) override;
 
