@@ -355,8 +355,8 @@ PatternShape shapeOf(std::string_view pattern) {
 // Output.
 
 // The separators never put a NUL into a text: an empty decimal setting writes '.'.
-char decimalCharacter(const NumberSeparators& separators) {
-    return separators.decimal != '\0' ? separators.decimal : '.';
+std::string_view decimalCharacter(const NumberSeparators& separators) {
+    return separators.decimal.isNone() ? std::string_view(".") : separators.decimal.bytes();
 }
 
 // Values the pattern is not applied to: d.ddd...E+XX with up to 15 significant digits, "INF",
@@ -436,16 +436,16 @@ std::string FormatFigure(std::string_view pattern, long double value) {
         decimalDigits[static_cast<std::size_t>(decimalCount++)] = '0';
 
     std::string out;
-    out.reserve(pattern.size() + static_cast<std::size_t>(2 * integerCount + decimalCount) + 2);
+    const std::string_view thousands = shape.grouping ? separators.thousands.bytes() : std::string_view();
+    out.reserve(pattern.size() + static_cast<std::size_t>(integerCount + decimalCount) * (thousands.size() + 1) + 8);
     if (form.negative)
         out += '-';
 
-    const char thousands = shape.grouping ? separators.thousands : '\0';
     // Writes the integer digit at `place`, the units digit being place 1, and the thousands
     // separator after places 4, 7, 10, ...
     const auto writeIntegerDigit = [&](int place) {
         out += integerDigits[static_cast<std::size_t>(integerCount - place)];
-        if (thousands != '\0' && place > 1 && place % 3 == 1)
+        if (!thousands.empty() && place > 1 && place % 3 == 1)
             out += thousands;
     };
     const auto writeIntegerDigitsFrom = [&](int highestPlace, int lowestPlace) {
