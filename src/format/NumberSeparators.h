@@ -19,8 +19,9 @@ namespace zelvo {
 class Separator {
 public:
     constexpr Separator() = default;  // none
-    // One byte; NUL is none. A byte outside ASCII is not a whole character (see isWhole).
-    constexpr Separator(char byte) : bytes_{byte}, size_(byte == '\0' ? 0 : 1) {}  // NOLINT: implicit by design
+    // One byte; NUL is none. A byte outside ASCII is not a whole character (see isWhole). Implicit,
+    // so that a plain character stands wherever a separator is expected.
+    constexpr Separator(char byte) : bytes_{byte}, size_(byte == '\0' ? 0 : 1) {}
 
     // The separator written as `utf8`: none when it is empty, nullopt unless it is exactly one
     // whole, well-formed UTF-8 character.
