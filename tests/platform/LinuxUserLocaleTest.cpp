@@ -30,13 +30,6 @@ TEST(UserLocale, NumericLocaleOfLocaleConf) {
     }
 }
 
-TEST(UserLocale, LocaleOfPosixName) {
-    EXPECT_EQ(localeOfPosixName("fr_FR.UTF-8").groupSeparator(), QStringLiteral("\u202f"));
-    EXPECT_EQ(localeOfPosixName("ru_RU.utf8@euro").groupSeparator(), QStringLiteral("\u00a0"));
-    EXPECT_EQ(localeOfPosixName("de_DE").decimalPoint(), QStringLiteral(","));
-    EXPECT_EQ(localeOfPosixName("POSIX").decimalPoint(), QStringLiteral("."));
-}
-
 class UserLocaleFiles : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir_.isValid()); }

@@ -75,13 +75,6 @@ std::optional<std::string> configuredNumericLocale(const std::vector<LocaleSetti
     return std::nullopt;
 }
 
-QLocale localeOfPosixName(const std::string& name) {
-    const std::string base = name.substr(0, name.find_first_of(".@"));
-    if (base == "C" || base == "POSIX")
-        return QLocale::c();
-    return QLocale(QString::fromStdString(base));
-}
-
 UserLocaleSource::UserLocaleSource(std::vector<LocaleSettingsFile> files, std::function<QLocale()> processLocale,
                                    bool environmentOverrides)
     : files_(std::move(files)), processLocale_(std::move(processLocale)), environmentOverrides_(environmentOverrides) {}
@@ -96,7 +89,7 @@ QLocale UserLocaleSource::operator()() {
         return processLocale_();
     }
     if (configured && configured != configuredAtFirst_)
-        return localeOfPosixName(*configured);
+        return QLocale(QString::fromStdString(*configured));  // Qt reads "fr_FR.UTF-8", "C", "POSIX"
     return processLocale_();
 }
 

@@ -34,10 +34,6 @@ std::optional<std::string> numericLocaleOfLocaleConf(std::string_view text);
 // The numeric locale named by the first of `files` that names one; nullopt when none does.
 std::optional<std::string> configuredNumericLocale(const std::vector<LocaleSettingsFile>& files);
 
-// The locale of a POSIX locale name such as "fr_FR.UTF-8" or "ru_RU.utf8@euro"; "C" and "POSIX"
-// give the C locale.
-QLocale localeOfPosixName(const std::string& name);
-
 // Answers the user's locale each time it is asked. The first answer is the process's own locale,
 // as its environment gives it (a launcher may have chosen it on purpose). A later answer is the
 // configured locale once the files name another one than at the first answer: the user changed
