@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -15,106 +14,9 @@ namespace zelvo {
 
 namespace {
 
-// ---------------------------------------------------------------------------------------------
-// Exact decimal digits of a long double.
-//
-// The digits come from the value's exact binary value (a 64-bit significand times a power of two)
-// with integer arithmetic only, so a build whose long double is a plain double writes the same
-// texts for the same values as one with the x87 extended type.
-
-constexpr int kSignificandBits = 64;
-// frexp exponents: the smallest subnormal and the largest finite value (+1 for the carry when a
-// wider significand is rounded to 64 bits).
-constexpr int kMinBinaryExponent = LDBL_MIN_EXP - LDBL_MANT_DIG + 1;
-constexpr int kMaxBinaryExponent = LDBL_MAX_EXP + 1;
-// value = significand * 2^p with p < 0 is written as significand * 5^-p / 10^-p.
-constexpr int kMaxFivePower = kSignificandBits - kMinBinaryExponent;
-constexpr int kMaxExactBits =
-    kSignificandBits + std::max(kMaxBinaryExponent, kMaxFivePower * 2322 / 1000 + 1);  // log2(5) < 2.322
-constexpr int kMaxLimbs = kMaxExactBits / 32 + 2;
-constexpr std::uint32_t kDecimalGroup = 1000000000;  // nine decimal digits
-constexpr int kDigitsPerGroup = 9;
-constexpr int kMaxGroups = kMaxLimbs * 32 / 29 + 2;  // each group takes more than 29 bits
-
-// An unsigned integer large enough for any long double's exact significand * 2^p or * 5^p.
-class BigUint {
-public:
-    explicit BigUint(std::uint64_t value) {
-        limbs_[0] = static_cast<std::uint32_t>(value);
-        limbs_[1] = static_cast<std::uint32_t>(value >> 32);
-        size_ = 2;
-        trim();
-    }
-
-    bool isZero() const { return size_ == 0; }
-
-    void shiftLeft(int bits) {
-        if (size_ == 0 || bits <= 0)
-            return;
-        const int part = bits % 32;
-        if (part != 0) {
-            std::uint32_t carry = 0;
-            for (std::size_t i = 0; i < size_; ++i) {
-                const std::uint64_t shifted = static_cast<std::uint64_t>(limbs_[i]) << part;
-                limbs_[i] = static_cast<std::uint32_t>(shifted) | carry;
-                carry = static_cast<std::uint32_t>(shifted >> 32);
-            }
-            if (carry != 0)
-                limbs_[size_++] = carry;
-        }
-        const std::size_t whole = static_cast<std::size_t>(bits / 32);
-        if (whole != 0) {
-            std::copy_backward(limbs_.begin(), limbs_.begin() + size_, limbs_.begin() + size_ + whole);
-            std::fill(limbs_.begin(), limbs_.begin() + whole, 0u);
-            size_ += whole;
-        }
-    }
-
-    void multiplyByPowerOfFive(int exponent) {
-        static constexpr std::array<std::uint32_t, 14> kPowersOfFive = {
-            1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125, 9765625, 48828125, 244140625, 1220703125};
-        constexpr int kLargestStep = static_cast<int>(kPowersOfFive.size()) - 1;
-        for (; exponent >= kLargestStep; exponent -= kLargestStep)
-            multiply(kPowersOfFive[kLargestStep]);
-        if (exponent > 0)
-            multiply(kPowersOfFive[static_cast<std::size_t>(exponent)]);
-    }
-
-    // Divides in place and returns the remainder.
-    std::uint32_t divide(std::uint32_t divisor) {
-        std::uint64_t remainder = 0;
-        for (std::size_t i = size_; i-- > 0;) {
-            const std::uint64_t current = (remainder << 32) | limbs_[i];
-            limbs_[i] = static_cast<std::uint32_t>(current / divisor);
-            remainder = current % divisor;
-        }
-        trim();
-        return static_cast<std::uint32_t>(remainder);
-    }
-
-private:
-    void multiply(std::uint32_t factor) {
-        std::uint64_t carry = 0;
-        for (std::size_t i = 0; i < size_; ++i) {
-            const std::uint64_t product = static_cast<std::uint64_t>(limbs_[i]) * factor + carry;
-            limbs_[i] = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0)
-            limbs_[size_++] = static_cast<std::uint32_t>(carry);
-    }
-
-    void trim() {
-        while (size_ > 0 && limbs_[size_ - 1] == 0)
-            --size_;
-    }
-
-    std::array<std::uint32_t, kMaxLimbs> limbs_;  // least significant first; only [0, size_) is used
-    std::size_t size_ = 0;
-};
-
-constexpr int kFigureDigits = 18;   // significant digits a figure is taken with
-constexpr int kGeneralDigits = 15;  // significant digits of the general form
+constexpr int kSignificandBits = 64;  // of the extended type figures are defined with
+constexpr int kFigureDigits = 18;     // significant digits a figure is taken with
+constexpr int kGeneralDigits = 15;    // significant digits of the general form
 
 // sign, digits d1 d2 ... (no leading or trailing zero, empty for zero) and exponent E, for the
 // magnitude 0.d1 d2 ... * 10^E. Zero is no digits, E = 0, no sign.
@@ -144,103 +46,45 @@ void stripTrailingZeros(DecimalForm& form) {
         form = DecimalForm{};
 }
 
-// The finite non-zero `magnitude` as significand * 2^power, the significand odd.
-void decompose(long double magnitude, std::uint64_t& significand, int& power) {
-    int binaryExponent = 0;
-    const long double fraction = std::frexp(magnitude, &binaryExponent);  // [0.5, 1)
-    const long double scaled = std::ldexp(fraction, kSignificandBits);    // [2^63, 2^64)
-    significand = static_cast<std::uint64_t>(scaled);
+// Figures are defined on a 64-bit significand: a wider long double is first rounded to one, half
+// to even (rint in the default rounding mode). A narrower one holds its value exactly anyway.
+long double withFigureSignificand(long double magnitude) {
     if constexpr (LDBL_MANT_DIG > kSignificandBits) {
-        // A wider long double is first rounded, half to even, to the 64-bit significand figures
-        // are defined with.
-        const long double rest = scaled - static_cast<long double>(significand);
-        if (rest > 0.5L || (rest == 0.5L && (significand & 1u) != 0)) {
-            if (++significand == 0) {
-                significand = std::uint64_t{1} << 63;
-                ++binaryExponent;
-            }
-        }
+        int exponent = 0;
+        const long double fraction = std::frexp(magnitude, &exponent);
+        const long double rounded =
+            std::ldexp(std::rint(std::ldexp(fraction, kSignificandBits)), exponent - kSignificandBits);
+        // Only the largest values can round past the type's range; they keep their own digits.
+        return std::isfinite(rounded) ? rounded : magnitude;
     }
-    power = binaryExponent - kSignificandBits;
-    const int zeroBits = std::countr_zero(significand);
-    significand >>= zeroBits;
-    power += zeroBits;
+    return magnitude;
 }
 
 // The finite `value` with `precision` (at most kFigureDigits) significant digits of its exact
-// value, an exact half rounded to the even digit.
+// binary value, an exact half going to the even digit: what std::to_chars gives.
 DecimalForm toDecimalForm(long double value, int precision) {
     DecimalForm form;
-    const long double magnitude = std::fabs(value);
-    if (magnitude == 0)
+    if (value == 0)
         return form;
     form.negative = std::signbit(value);
 
-    std::uint64_t significand = 0;
-    int power = 0;
-    decompose(magnitude, significand, power);
-    BigUint exact(significand);
-    int decimalShift = 0;
-    if (power >= 0) {
-        exact.shiftLeft(power);
-    } else {
-        exact.multiplyByPowerOfFive(-power);
-        decimalShift = power;
+    // d.ddd...e+XX with `precision` digits in all; no long double's exponent has more than four
+    // digits.
+    std::array<char, kFigureDigits + 16> text{};
+    const auto written = std::to_chars(text.data(), text.data() + text.size(), withFigureSignificand(std::fabs(value)),
+                                       std::chars_format::scientific, precision - 1);
+    const char* p = text.data();
+    form.digits[static_cast<std::size_t>(form.length++)] = *p++;
+    if (*p == '.') {
+        for (++p; *p != 'e'; ++p)
+            form.digits[static_cast<std::size_t>(form.length++)] = *p;
     }
-
-    std::array<std::uint32_t, kMaxGroups> groups;  // least significant first
-    int groupCount = 0;
-    while (!exact.isZero())
-        groups[static_cast<std::size_t>(groupCount++)] = exact.divide(kDecimalGroup);
-
-    // The leading precision + 1 digits, whether any digit after them is non-zero, and how many
-    // digits the exact integer has.
-    std::array<char, kFigureDigits + 1> lead{};
-    int leadCount = 0;
-    bool sticky = false;
-    int totalDigits = 0;
-    for (int g = groupCount - 1; g >= 0; --g) {
-        std::uint32_t group = groups[static_cast<std::size_t>(g)];
-        if (leadCount > precision) {
-            // Past the leading digits only whether anything is non-zero matters.
-            totalDigits += kDigitsPerGroup;
-            sticky = sticky || group != 0;
-            continue;
-        }
-        std::array<char, kDigitsPerGroup> text{};
-        for (int i = kDigitsPerGroup - 1; i >= 0; --i) {
-            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + group % 10);
-            group /= 10;
-        }
-        int start = 0;
-        if (g == groupCount - 1) {
-            while (text[static_cast<std::size_t>(start)] == '0')
-                ++start;
-        }
-        for (int i = start; i < kDigitsPerGroup; ++i) {
-            const char digit = text[static_cast<std::size_t>(i)];
-            ++totalDigits;
-            if (leadCount <= precision)
-                lead[static_cast<std::size_t>(leadCount++)] = digit;
-            else if (digit != '0')
-                sticky = true;
-        }
-    }
-    form.exponent = totalDigits + decimalShift;
-    form.length = std::min(leadCount, precision);
-    std::copy_n(lead.begin(), form.length, form.digits.begin());
-
-    if (leadCount > precision) {
-        const char next = lead[static_cast<std::size_t>(precision)];
-        const bool lastOdd = (lead[static_cast<std::size_t>(precision - 1)] - '0') % 2 != 0;
-        if (next > '5' || (next == '5' && (sticky || lastOdd))) {
-            if (incrementDigits(form.digits.data(), form.length)) {
-                form.digits[0] = '1';
-                form.length = 1;
-                ++form.exponent;
-            }
-        }
-    }
+    ++p;  // 'e'
+    if (*p == '+')
+        ++p;  // from_chars takes no plus sign
+    int exponent = 0;
+    std::from_chars(p, written.ptr, exponent);
+    form.exponent = exponent + 1;  // d.ddd * 10^x is 0.dddd * 10^(x+1)
     stripTrailingZeros(form);
     return form;
 }
@@ -355,8 +199,8 @@ PatternShape shapeOf(std::string_view pattern) {
 // Output.
 
 // The separators never put a NUL into a text: an empty decimal setting writes '.'.
-char decimalCharacter(const NumberSeparators& separators) {
-    return separators.decimal != '\0' ? separators.decimal : '.';
+std::string_view decimalCharacter(const NumberSeparators& separators) {
+    return separators.decimal.isNone() ? std::string_view(".") : separators.decimal.bytes();
 }
 
 // Values the pattern is not applied to: d.ddd...E+XX with up to 15 significant digits, "INF",
@@ -401,12 +245,7 @@ std::string FormatFigure(std::string_view pattern, long double value) {
         return generalForm(value, separators);
 
     const PatternShape shape = shapeOf(pattern);
-    DecimalForm form;
-    // Far below half a unit of the last place (16^-(D+2) < 0.4 * 10^-D) the value rounds to zero
-    // whatever its digits; this keeps subnormal values from costing thousands of digits.
-    const bool negligible = value == 0 || std::ilogb(value) < -4 * (shape.decimalPlaces + 2);
-    if (!negligible)
-        form = toDecimalForm(value, kFigureDigits);
+    DecimalForm form = toDecimalForm(value, kFigureDigits);
     roundToPlaces(form, shape.decimalPlaces);
 
     // Integer digits, most significant first: the first E digits, filled with "0" on the right and
@@ -436,16 +275,16 @@ std::string FormatFigure(std::string_view pattern, long double value) {
         decimalDigits[static_cast<std::size_t>(decimalCount++)] = '0';
 
     std::string out;
-    out.reserve(pattern.size() + static_cast<std::size_t>(2 * integerCount + decimalCount) + 2);
+    const std::string_view thousands = shape.grouping ? separators.thousands.bytes() : std::string_view();
+    out.reserve(pattern.size() + static_cast<std::size_t>(integerCount + decimalCount) * (thousands.size() + 1) + 8);
     if (form.negative)
         out += '-';
 
-    const char thousands = shape.grouping ? separators.thousands : '\0';
     // Writes the integer digit at `place`, the units digit being place 1, and the thousands
     // separator after places 4, 7, 10, ...
     const auto writeIntegerDigit = [&](int place) {
         out += integerDigits[static_cast<std::size_t>(integerCount - place)];
-        if (thousands != '\0' && place > 1 && place % 3 == 1)
+        if (!thousands.empty() && place > 1 && place % 3 == 1)
             out += thousands;
     };
     const auto writeIntegerDigitsFrom = [&](int highestPlace, int lowestPlace) {

@@ -1,6 +1,7 @@
 #include "format/NumberSeparators.h"
 
-#include <optional>
+#include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "platform/Platform.h"
@@ -11,24 +12,77 @@ namespace {
 
 NumberSeparators g_separators;
 
-char acceptable(char c, char fallback) {
-    return static_cast<unsigned char>(c) < 0x80 ? c : fallback;
+// Whether `text` is exactly one well-formed UTF-8 character: no stray continuation byte, no
+// overlong form, no surrogate, nothing past U+10FFFF.
+bool isOneUtf8Character(std::string_view text) {
+    if (text.empty())
+        return false;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80) {
+        length = 1;
+        codePoint = lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1Fu;
+        smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0Fu;
+        smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07u;
+        smallest = 0x10000;
+    } else {
+        return false;
+    }
+    if (text.size() != length)
+        return false;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0u) != 0x80u)
+            return false;
+        codePoint = (codePoint << 6) | (next & 0x3Fu);
+    }
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    return codePoint >= smallest && codePoint <= 0x10FFFF && !surrogate;
 }
 
 // The buffer holds one character and the terminator, as the separators are single characters.
 constexpr std::uint32_t kSeparatorBufferChars = 2;
 
-char readSeparator(platform::Platform& platform, platform::LocaleItem item, char fallback) {
+Separator readSeparator(platform::Platform& platform, platform::LocaleItem item, Separator fallback) {
     const std::optional<std::string> setting = platform.getLocaleInfo(item, kSeparatorBufferChars);
-    // A setting that does not fit the buffer is a failed query, whatever the backend returned.
-    if (!setting || setting->size() >= kSeparatorBufferChars)
+    if (!setting)
         return fallback;
-    if (setting->empty())
-        return '\0';
-    return (*setting)[0];
+    // An answer of more than one character did not fit the buffer: a failed query, whatever the
+    // backend returned.
+    return Separator::fromUtf8(*setting).value_or(fallback);
 }
 
 }  // namespace
+
+std::optional<Separator> Separator::fromUtf8(std::string_view utf8) {
+    Separator separator;
+    if (utf8.empty())
+        return separator;
+    if (!isOneUtf8Character(utf8))
+        return std::nullopt;
+    std::copy(utf8.begin(), utf8.end(), separator.bytes_.begin());
+    separator.size_ = utf8.size();
+    return separator;
+}
+
+bool Separator::isWhole() const {
+    return isNone() || isOneUtf8Character(bytes());
+}
+
+std::ostream& operator<<(std::ostream& out, const Separator& separator) {
+    return separator.isNone() ? out << "none" : out << separator.bytes();
+}
 
 NumberSeparators numberSeparators() {
     return g_separators;
@@ -36,8 +90,8 @@ NumberSeparators numberSeparators() {
 
 void setNumberSeparators(NumberSeparators separators) {
     const NumberSeparators defaults;
-    g_separators.thousands = acceptable(separators.thousands, defaults.thousands);
-    g_separators.decimal = acceptable(separators.decimal, defaults.decimal);
+    g_separators.thousands = separators.thousands.isWhole() ? separators.thousands : defaults.thousands;
+    g_separators.decimal = separators.decimal.isWhole() ? separators.decimal : defaults.decimal;
 }
 
 void LoadNumberSeparators(platform::Platform& platform) {

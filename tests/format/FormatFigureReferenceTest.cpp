@@ -24,7 +24,8 @@ using test::ScopedNumberSeparators;
 
 // ---- the model ----
 
-std::string referenceFigure(long double value, int places, std::string_view suffix, char thousands, char decimal) {
+std::string referenceFigure(long double value, int places, std::string_view suffix, std::string_view thousands,
+                            std::string_view decimal) {
     char printed[64];
     std::snprintf(printed, sizeof printed, "%.17Le", value);  // [-]d.ddddddddddddddddde[+-]xx
     const char* p = printed;
@@ -72,12 +73,12 @@ std::string referenceFigure(long double value, int places, std::string_view suff
 
     std::string text = negative && !zero ? "-" : "";
     for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0 && thousands != '\0')
+        if (i > 0 && (whole.size() - i) % 3 == 0)
             text += thousands;
         text += whole[i];
     }
     if (!decimals.empty()) {
-        text += decimal == '\0' ? '.' : decimal;
+        text += decimal.empty() ? "." : decimal;
         text += decimals;
     }
     text += suffix;
@@ -111,7 +112,8 @@ constexpr std::array<PatternModel, 4> kPatterns = {{{kMegabytePattern, 2, " MB"}
                                                     {kGigahertzPattern, 3, " GHz"},
                                                     {kMegahertzPattern, 2, " MHz"}}};
 
-constexpr std::array<NumberSeparators, 4> kSeparatorSettings = {{{',', '.'}, {'.', ','}, {'\0', '.'}, {' ', ','}}};
+const std::array<NumberSeparators, 5> kSeparatorSettings = {
+    {{',', '.'}, {'.', ','}, {'\0', '.'}, {' ', ','}, {*Separator::fromUtf8("\u202f"), ','}}};
 
 class ValueSampler {
 public:
@@ -194,8 +196,8 @@ TEST(FormatFigureReference, AgreesOnRandomFiguresWithAllPatternsAndSeparators) {
         const NumberSeparators separators =
             kSeparatorSettings[static_cast<std::size_t>(i / 4) % kSeparatorSettings.size()];
         ScopedNumberSeparators scoped(separators);
-        const std::string expected =
-            referenceFigure(value, model.places, model.suffix, separators.thousands, separators.decimal);
+        const std::string expected = referenceFigure(value, model.places, model.suffix, separators.thousands.bytes(),
+                                                     separators.decimal.bytes());
         const std::string actual = FormatFigure(model.pattern, value);
         if (actual != expected && ++mismatches <= kMaxReportedMismatches)
             ADD_FAILURE() << "value " << hexValue(value) << " pattern " << model.pattern << " gives [" << actual
@@ -235,7 +237,7 @@ TEST(FormatFigureReference, AgreesOnEighteenDigitsOverWideRange) {
             // below 2^59, down to about 10^-54
             value = std::ldexp(static_cast<long double>(rng() >> (rng() % 64)), static_cast<int>(rng() % 176) - 180);
         }
-        const std::string expected = referenceFigure(value, kPlaces, "", '\0', '.');
+        const std::string expected = referenceFigure(value, kPlaces, "", "", ".");
         const std::string actual = FormatFigure(pattern, value);
         if (actual != expected && ++mismatches <= kMaxReportedMismatches)
             ADD_FAILURE() << "value " << hexValue(value) << " gives [" << actual << "], model [" << expected << "]";
@@ -265,12 +267,12 @@ TEST(FormatFigureReference, AgreesOnGeneralForm) {
 
 // The model itself, on rows worked out by hand, so that agreement above means something.
 TEST(FormatFigureReference, ModelFollowsTheRules) {
-    EXPECT_EQ(referenceFigure(1234.5L, 2, " MB", ',', '.'), "1,234.5 MB");
-    EXPECT_EQ(referenceFigure(0.125L, 2, " MB", ',', '.'), "0.13 MB");
-    EXPECT_EQ(referenceFigure(-0.004L, 2, " MB", ',', '.'), "0 MB");
-    EXPECT_EQ(referenceFigure(999.996L, 2, " MHz", ',', '.'), "1,000 MHz");
-    EXPECT_EQ(referenceFigure(0.0095L, 2, " MB", ',', '.'), "0.01 MB");
-    EXPECT_EQ(referenceFigure(1234567.891L, 2, "", '.', ','), "1.234.567,89");
+    EXPECT_EQ(referenceFigure(1234.5L, 2, " MB", ",", "."), "1,234.5 MB");
+    EXPECT_EQ(referenceFigure(0.125L, 2, " MB", ",", "."), "0.13 MB");
+    EXPECT_EQ(referenceFigure(-0.004L, 2, " MB", ",", "."), "0 MB");
+    EXPECT_EQ(referenceFigure(999.996L, 2, " MHz", ",", "."), "1,000 MHz");
+    EXPECT_EQ(referenceFigure(0.0095L, 2, " MB", ",", "."), "0.01 MB");
+    EXPECT_EQ(referenceFigure(1234567.891L, 2, "", ".", ","), "1.234.567,89");
     EXPECT_EQ(referenceGeneral(1.5e18L), "1.5E+18");
 }
 

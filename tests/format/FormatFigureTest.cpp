@@ -24,9 +24,13 @@ struct FigureCase {
     long double value;
     std::string expected;
     const char* why = "";
-    char thousands = ',';
-    char decimal = '.';
+    Separator thousands = ',';
+    Separator decimal = '.';
 };
+
+// The spaces that French and Russian style locales group with.
+const Separator kNarrowNoBreakSpace = *Separator::fromUtf8("\u202f");
+const Separator kNoBreakSpace = *Separator::fromUtf8("\u00a0");
 
 void PrintTo(const FigureCase& c, std::ostream* os) {
     char value[64];
@@ -151,6 +155,18 @@ INSTANTIATE_TEST_SUITE_P(
                       FigureCase{kMegabytePattern, 1234567.5, "1 234 567,5 MB", "space and comma", ' ', ','},
                       FigureCase{kMegabytePattern, 1234.5, "1'234.5 MB", "apostrophe", '\'', '.'},
                       FigureCase{kMegabytePattern, 1234.5, "1,234,5 MB", "the same character twice", ',', ','}));
+
+// Separators of more than one byte: one UTF-8 character each, written whole.
+INSTANTIATE_TEST_SUITE_P(
+    MultiByteSeparators, FormatFigureTable,
+    ::testing::Values(FigureCase{kMegabytePattern, 24105.25, "24\u202f105,25 MB", "fr_FR", kNarrowNoBreakSpace, ','},
+                      FigureCase{kMegabytePattern, 1536, "1\u00a0536 MB", "ru_RU, whole number", kNoBreakSpace, ','},
+                      FigureCase{kMegahertzPattern, 1234567.891, "1\u202f234\u202f567,89 MHz", "two groups",
+                                 kNarrowNoBreakSpace, ','},
+                      FigureCase{kGigabytePattern, 999.996, "1\u00a0000 GB", "the carry opens a group", kNoBreakSpace,
+                                 ','},
+                      FigureCase{kMegabytePattern, 12.5, "12\u066b5 MB", "a two-byte decimal separator", ',',
+                                 *Separator::fromUtf8("\u066b")}));
 
 // The pattern language beyond the four stored patterns.
 INSTANTIATE_TEST_SUITE_P(

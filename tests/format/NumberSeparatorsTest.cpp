@@ -20,8 +20,8 @@ using test::ScopedNumberSeparators;
 struct LoadCase {
     std::optional<std::string> thousandsSetting;
     std::optional<std::string> decimalSetting;
-    char thousands;
-    char decimal;
+    Separator thousands;
+    Separator decimal;
     const char* why;
 };
 
@@ -52,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadCase{std::nullopt, ",", ',', ',', "only the decimal query succeeds"},
                       LoadCase{"ab", "xy", ',', '.', "a backend answer that cannot fit counts as failed"},
                       LoadCase{"\xA5", "\xA5", ',', '.', "a byte outside ASCII: defaults"},
-                      LoadCase{"\xC2\xA0", ",", ',', ',', "a two-byte character does not fit"}));
+                      LoadCase{"\xC2\xA0", ",", *Separator::fromUtf8("\u00a0"), ',', "a two-byte character"},
+                      LoadCase{"\u202f", ",", *Separator::fromUtf8("\u202f"), ',', "a three-byte character"},
+                      LoadCase{"\xE2\x80", "\xC0\xAC", ',', '.', "a cut or overlong character: defaults"},
+                      LoadCase{"\u00a0x", "\xED\xA0\x80", ',', '.', "two characters, a surrogate: defaults"}));
 
 TEST(LoadNumberSeparators, AsksBothItemsWithATwoCharacterBuffer) {
     ScopedNumberSeparators restore(numberSeparators());

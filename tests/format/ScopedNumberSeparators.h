@@ -10,7 +10,7 @@ public:
     explicit ScopedNumberSeparators(NumberSeparators separators) : saved_(numberSeparators()) {
         setNumberSeparators(separators);
     }
-    ScopedNumberSeparators(char thousands, char decimal)
+    ScopedNumberSeparators(Separator thousands, Separator decimal)
         : ScopedNumberSeparators(NumberSeparators{thousands, decimal}) {}
     ~ScopedNumberSeparators() { setNumberSeparators(saved_); }
     ScopedNumberSeparators(const ScopedNumberSeparators&) = delete;

@@ -12,6 +12,9 @@
 #include <fstream>
 
 #include "TestConfig.h"
+#include "format/FormatFigure.h"
+#include "format/NumberSeparators.h"
+#include "format/ScopedNumberSeparators.h"
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -383,9 +386,11 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
         {"de_DE", 4, ".", ","},
         {"en_US", 2, ",", "."},
         {"en_US", 1, std::nullopt, std::nullopt},
-        // A narrow no-break space (U+202F) is three bytes in UTF-8.
-        {"fr_FR", 4, "\u202f", ","},
-        {"fr_FR", 3, std::nullopt, ","},
+        // The buffer counts characters: U+202F and U+00A0 are one character each, of three and two
+        // UTF-8 bytes.
+        {"fr_FR", 2, "\u202f", ","},
+        {"ru_RU", 2, "\u00a0", ","},
+        {"fr_FR", 1, std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.locale) + " " + std::to_string(c.buffer));
@@ -406,6 +411,14 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ".");
     platform.resetThreadLocale();
     EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ",");
+
+    // The figures a French user sees: their own space between the groups, their decimal comma.
+    test::ScopedNumberSeparators restore(',', '.');
+    *current = QLocale(QStringLiteral("fr_FR"));
+    platform.resetThreadLocale();
+    LoadNumberSeparators(platform);
+    EXPECT_EQ(FormatFigure(kMegabytePattern, 24105.25), "24\u202f105,25 MB");
+    EXPECT_EQ(FormatFigure(kMegabytePattern, 1536), "1\u202f536 MB");
 }
 
 TEST(LinuxPlatform, ProgramFilesAndText) {

@@ -19,6 +19,7 @@
 #include "platform/linux/MachineRegistry.h"
 #include "platform/linux/MemInfo.h"
 #include "platform/linux/RegistrationStore.h"
+#include "platform/linux/UserLocale.h"
 
 namespace zelvo::platform {
 
@@ -131,7 +132,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     if (!xrandr_)
         xrandr_ = makeX11XrandrSource();
     if (!systemLocale_)
-        systemLocale_ = [] { return QLocale::system(); };
+        systemLocale_ = makeUserLocaleSource(roots_.etc);
     threadLocale_ = systemLocale_();
 
     // Linux is presented as the NT family, which has no HKEY_DYN_DATA.
@@ -312,15 +313,15 @@ void LinuxPlatform::messageBeep(std::uint32_t) {
 std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
     const QString text =
         item == LocaleItem::ThousandSeparator ? threadLocale_.groupSeparator() : threadLocale_.decimalPoint();
-    const QByteArray bytes = text.toUtf8();
-    if (static_cast<std::uint64_t>(bytes.size()) >= bufferChars)
+    // The buffer counts characters: the narrow no-break space of a French locale is one character
+    // of three UTF-8 bytes.
+    if (static_cast<std::uint64_t>(text.toUcs4().size()) >= bufferChars)
         return std::nullopt;
-    return bytes.toStdString();
+    return text.toStdString();
 }
 
 void LinuxPlatform::resetThreadLocale() {
-    // Qt reads the locale environment once per process, and a running process's environment does
-    // not change, so this gives the locale the process started with.
+    // The settings as they stand now, not the environment the process started with.
     threadLocale_ = systemLocale_();
 }
 

@@ -34,7 +34,8 @@ struct LinuxPlatformOptions {
     std::shared_ptr<HostnameService> hostnameService;
     // XRandR query; null: the X server of $DISPLAY.
     std::shared_ptr<XrandrSource> xrandr;
-    // The user's locale; null: QLocale::system().
+    // The user's locale, asked at start and at each reset; null: the process's locale at start, the
+    // user's current settings after a change (see UserLocale.h).
     std::function<QLocale()> systemLocale;
     // PCI name databases, first readable wins.
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
