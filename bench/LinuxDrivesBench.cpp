@@ -1,5 +1,6 @@
-// Cost of the drive calls on this machine. Each call reads the mount table afresh; the drive
-// selector's list rebuild makes the mask query and, per drive, the type and volume queries.
+// Cost of the drive calls on this machine. The mask query scans the mounts; the other calls reuse
+// that scan while the mount table is unchanged. The drive selector's list rebuild makes the mask
+// query and, per drive, the type and volume queries.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
