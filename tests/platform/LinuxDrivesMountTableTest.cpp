@@ -87,7 +87,7 @@ TEST_F(MountTableFile, DamagedTablesGiveOnlyRealMounts) {
         // A damaged first line costs that line only, not the whole table.
         {"damaged first line", "garbage first\n" + good1 + good2, {"/", "/media/stick"}},
         // Damaged lines that still name "/" must not hide the root file system.
-        {"stray word for the options", good1 + "30 27 0:26 / / x rw - tmpfs tmpfs rw\n" + good2, {"/", "/media/stick"}},
+        {"options without rw or ro", good1 + "30 27 0:26 / / nosuid - tmpfs tmpfs rw\n" + good2, {"/", "/media/stick"}},
         {"options where a tag belongs",
          good1 + "30 27 0:26 / / rw,nosuid rw - tmpfs tmpfs rw\n" + good2,
          {"/", "/media/stick"}},
