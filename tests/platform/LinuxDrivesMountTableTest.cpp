@@ -124,12 +124,9 @@ TEST_F(MountTableFile, DamagedFirstLineInventsNoMounts) {
 
 TEST_F(MountTableFile, DriveCallsSeeMountsChangedAfterTheListWasRead) {
     write("27 1 254:0 / / rw - ext4 /dev/vda rw\n29 27 8:1 / /media/stick rw - vfat /dev/sda1 rw\n");
-    LinuxRoots roots;
-    roots.proc = root() + "/proc";
-    roots.sys = root() + "/sys";
     DriveSeams seams;
     seams.currentDirectory = [] { return std::optional<std::string>("/media/card/photos"); };
-    LinuxDrives drives(roots, seams);
+    LinuxDrives drives(LinuxRoots::below(root()), seams);
     EXPECT_EQ(drives.getLogicalDrives(), (1u << 2) | (1u << 3));
     EXPECT_EQ(drives.getDriveType("e:\\"), kDriveNoRootDir);
     EXPECT_EQ(drives.getCurrentDirectory(), "C:\\media\\card\\photos");
@@ -145,12 +142,9 @@ TEST_F(MountTableFile, DriveCallsSeeMountsChangedAfterTheListWasRead) {
 
 TEST_F(MountTableFile, MissingTableGivesNoDrives) {
     EXPECT_TRUE(readMountTable(root() + "/proc/self/mountinfo").empty());
-    LinuxRoots roots;
-    roots.proc = root() + "/proc";
-    roots.sys = root() + "/sys";
     DriveSeams seams;
     seams.currentDirectory = [] { return std::optional<std::string>("/home/alice"); };
-    LinuxDrives drives(roots, seams);
+    LinuxDrives drives(LinuxRoots::below(root()), seams);
     EXPECT_EQ(drives.getLogicalDrives(), 0u);
     EXPECT_EQ(drives.getDriveType(""), kDriveNoRootDir);
     EXPECT_FALSE(drives.getDiskFreeSpaceEx(""));
@@ -160,10 +154,7 @@ TEST_F(MountTableFile, MissingTableGivesNoDrives) {
 
 TEST_F(MountTableFile, GarbageTableThroughTheDriveCalls) {
     write("\xff\xfe 1 2 3 - - -\n27 1 254:0 / / rw - ext4\n- - - - - - -\n");
-    LinuxRoots roots;
-    roots.proc = root() + "/proc";
-    roots.sys = root() + "/sys";
-    LinuxDrives drives(roots, DriveSeams{});
+    LinuxDrives drives(LinuxRoots::below(root()), DriveSeams{});
     EXPECT_EQ(drives.getLogicalDrives(), 0u);
     EXPECT_FALSE(drives.getVolumeInformation("c:\\"));
     EXPECT_EQ(drives.getCurrentDirectory(), "\\");  // no current directory seam: none known

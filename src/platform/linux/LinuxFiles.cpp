@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <limits>
 #include <memory>
 
 namespace zelvo::platform::linuxfs {
@@ -117,6 +118,18 @@ std::optional<std::uint64_t> parseHexadecimal(std::string_view text) {
     if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X'))
         return std::nullopt;
     return parseDigits(text.substr(2), 16);
+}
+
+std::optional<DeviceNumber> parseDeviceNumber(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    const auto first = parseUnsigned(text.substr(0, colon));
+    const auto second = parseUnsigned(text.substr(colon + 1));
+    constexpr std::uint64_t kMax = std::numeric_limits<unsigned>::max();
+    if (!first || !second || *first > kMax || *second > kMax)
+        return std::nullopt;
+    return DeviceNumber{static_cast<unsigned>(*first), static_cast<unsigned>(*second)};
 }
 
 MappedFile::MappedFile(const std::string& path) {

@@ -39,6 +39,14 @@ std::optional<std::uint64_t> parseUnsigned(std::string_view text);
 // cpuinfo write identifiers ("0x8086"); nullopt when malformed or out of range.
 std::optional<std::uint64_t> parseHexadecimal(std::string_view text);
 
+// A device number as sysfs and mountinfo write it, "8:17" (major:minor, decimal); nullopt when
+// malformed or out of range.
+struct DeviceNumber {
+    unsigned major = 0;
+    unsigned minor = 0;
+};
+std::optional<DeviceNumber> parseDeviceNumber(std::string_view text);
+
 // A read-only mapping of a whole file, for large databases of which only a part is looked at.
 class MappedFile {
 public:

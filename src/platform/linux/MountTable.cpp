@@ -103,19 +103,15 @@ std::optional<MountEntry> parseMountInfoLine(std::string_view line) {
         return std::nullopt;
     const auto id = number(fields[0]);
     const auto parent = number(fields[1]);
-    const auto colon = fields[2].find(':');
-    if (!id || *id == 0 || *id > static_cast<unsigned>(std::numeric_limits<int>::max()) || !parent ||
-        colon == std::string_view::npos)
-        return std::nullopt;
-    const auto major = number(fields[2].substr(0, colon));
-    const auto minor = number(fields[2].substr(colon + 1));
-    if (!major || !minor || fields[4].front() != '/')
+    const auto device = linuxfs::parseDeviceNumber(fields[2]);
+    if (!id || *id == 0 || *id > static_cast<unsigned>(std::numeric_limits<int>::max()) || !parent || !device ||
+        fields[4].front() != '/')
         return std::nullopt;
 
     MountEntry entry;
     entry.id = static_cast<int>(*id);
-    entry.major = *major;
-    entry.minor = *minor;
+    entry.major = device->major;
+    entry.minor = device->minor;
     entry.root = unescape(fields[3]);
     entry.target = unescape(fields[4]);
     entry.fsType = unescape(fields[separator + 1]);
