@@ -57,14 +57,13 @@ ColourValue CpuLoadColour(std::int32_t load) {
 }
 
 MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status) {
-    const auto totalBytes = static_cast<std::int64_t>(status.totalPhys);
-    const auto freeBytes = static_cast<std::int64_t>(status.availPhys);
-    const double total = static_cast<double>(totalBytes);
-    const double free = static_cast<double>(freeBytes);
+    // The counts stay unsigned 64-bit: a signed copy turns a total of 2^63 bytes or more negative.
+    const double total = static_cast<double>(status.totalPhys);
+    const double free = static_cast<double>(status.availPhys);
     const double used = total - free;
 
     MemoryFigures figures;
-    figures.percentage = UsagePercentage(totalBytes - freeBytes, totalBytes);
+    figures.percentage = UsagePercentageOfFree(status.totalPhys, status.availPhys);
     figures.totalText = FormatFigure(kMegabytePattern, total / kBytesPerMegabyte);
     figures.usedText = FormatFigure(kMegabytePattern, used / kBytesPerMegabyte);
     figures.freeText = FormatFigure(kMegabytePattern, free / kBytesPerMegabyte);

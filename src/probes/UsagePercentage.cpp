@@ -7,14 +7,26 @@
 
 namespace zelvo {
 
-int UsagePercentage(std::int64_t usedBytes, std::int64_t totalBytes) {
-    if (totalBytes == 0)
-        (void)checkedDivide(static_cast<double>(usedBytes), 0.0);  // raises the error of this division
-    // 100 × a 64-bit count fits 128 bits; integer division truncates toward zero.
-    const __int128 share = static_cast<__int128>(usedBytes) * 100 / totalBytes;
+namespace {
+
+// 100 × a 64-bit count, signed or not, fits 128 bits; integer division truncates toward zero.
+int Percentage(__int128 used, __int128 total) {
+    if (total == 0)
+        (void)checkedDivide(static_cast<double>(used), 0.0);  // raises the error of this division
+    const __int128 share = used * 100 / total;
     const __int128 low = std::numeric_limits<int>::min();
     const __int128 high = std::numeric_limits<int>::max();
     return static_cast<int>(std::clamp(share, low, high));
+}
+
+}  // namespace
+
+int UsagePercentage(std::int64_t usedBytes, std::int64_t totalBytes) {
+    return Percentage(usedBytes, totalBytes);
+}
+
+int UsagePercentageOfFree(std::uint64_t totalBytes, std::uint64_t freeBytes) {
+    return Percentage(static_cast<__int128>(totalBytes) - freeBytes, totalBytes);
 }
 
 }  // namespace zelvo

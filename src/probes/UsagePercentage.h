@@ -11,4 +11,8 @@ namespace zelvo {
 // otherwise. A result outside the int range is held at its ends.
 int UsagePercentage(std::int64_t usedBytes, std::int64_t totalBytes);
 
+// The same share for unsigned byte counts given as total and free (the memory page's), with used =
+// total − free computed exactly over the whole 64-bit range; negative when free exceeds total.
+int UsagePercentageOfFree(std::uint64_t totalBytes, std::uint64_t freeBytes);
+
 }  // namespace zelvo

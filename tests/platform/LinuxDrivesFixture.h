@@ -21,15 +21,7 @@ inline std::string machineDir(const std::string& machine) {
 }
 
 inline LinuxRoots machineRoots(const std::string& machine) {
-    const std::string base = machineDir(machine);
-    LinuxRoots roots;
-    roots.proc = base + "/proc";
-    roots.sys = base + "/sys";
-    roots.etc = base + "/etc";
-    roots.dev = base + "/dev";
-    roots.udevData = base + "/run/udev/data";
-    roots.mountPrefix = base + "/root";
-    return roots;
+    return LinuxRoots::below(machineDir(machine));
 }
 
 // statvfs.txt: "f_frsize f_blocks f_bfree f_bavail mount-point" per line.

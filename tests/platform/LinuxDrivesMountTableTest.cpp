@@ -84,6 +84,20 @@ TEST_F(MountTableFile, DamagedTablesGiveOnlyRealMounts) {
          good1 + "34 27 8:5 / /" + std::string(100000, 'x') + " rw - ext4 /dev/sdd1 rw\n",
          {"/", "/" + std::string(100000, 'x')}},
         {"binary", bytes("\x01\xff\xfe\x00\x10 - - -\n\xc3\x28"), {}},
+        // A damaged first line costs that line only, not the whole table.
+        {"damaged first line", "garbage first\n" + good1 + good2, {"/", "/media/stick"}},
+        // Damaged lines that still name "/" must not hide the root file system.
+        {"options without rw or ro", good1 + "30 27 0:26 / / nosuid - tmpfs tmpfs rw\n" + good2, {"/", "/media/stick"}},
+        {"options where a tag belongs",
+         good1 + "30 27 0:26 / / rw,nosuid rw - tmpfs tmpfs rw\n" + good2,
+         {"/", "/media/stick"}},
+        {"raw tab", good1 + "30 27 0:26 / /\t rw - tmpfs tmpfs rw\n" + good2, {"/", "/media/stick"}},
+        {"field after the super options",
+         good1 + "30 27 0:26 / / rw - tmpfs tmpfs rw garbage\n" + good2,
+         {"/", "/media/stick"}},
+        {"second separator", good1 + "30 27 0:26 / / rw - tmpfs tmpfs rw - x y z\n" + good2, {"/", "/media/stick"}},
+        {"empty source", good1 + "30 27 0:26 / / rw - tmpfs  rw\n" + good2, {"/", "/media/stick"}},
+        {"bad minor number", good1 + "30 27 0:26x / / rw - tmpfs tmpfs rw\n" + good2, {"/", "/media/stick"}},
         {"empty", "", {}},
     };
     for (const auto& c : cases) {
@@ -108,14 +122,29 @@ TEST_F(MountTableFile, DamagedFirstLineInventsNoMounts) {
     }
 }
 
+TEST_F(MountTableFile, DriveCallsSeeMountsChangedAfterTheListWasRead) {
+    write("27 1 254:0 / / rw - ext4 /dev/vda rw\n29 27 8:1 / /media/stick rw - vfat /dev/sda1 rw\n");
+    DriveSeams seams;
+    seams.currentDirectory = [] { return std::optional<std::string>("/media/card/photos"); };
+    LinuxDrives drives(LinuxRoots::below(root()), seams);
+    EXPECT_EQ(drives.getLogicalDrives(), (1u << 2) | (1u << 3));
+    EXPECT_EQ(drives.getDriveType("e:\\"), kDriveNoRootDir);
+    EXPECT_EQ(drives.getCurrentDirectory(), "C:\\media\\card\\photos");
+
+    // A card is mounted; the calls that follow, without a new mask query, see it.
+    write(
+        "27 1 254:0 / / rw - ext4 /dev/vda rw\n29 27 8:1 / /media/stick rw - vfat /dev/sda1 rw\n"
+        "31 27 179:1 / /media/card rw - exfat /dev/mmcblk0p1 rw\n");
+    EXPECT_EQ(drives.getDriveType("d:\\"), kDriveFixed);
+    EXPECT_TRUE(drives.getVolumeInformation("e:\\"));
+    EXPECT_EQ(drives.getCurrentDirectory(), "D:\\photos");
+}
+
 TEST_F(MountTableFile, MissingTableGivesNoDrives) {
     EXPECT_TRUE(readMountTable(root() + "/proc/self/mountinfo").empty());
-    LinuxRoots roots;
-    roots.proc = root() + "/proc";
-    roots.sys = root() + "/sys";
     DriveSeams seams;
     seams.currentDirectory = [] { return std::optional<std::string>("/home/alice"); };
-    LinuxDrives drives(roots, seams);
+    LinuxDrives drives(LinuxRoots::below(root()), seams);
     EXPECT_EQ(drives.getLogicalDrives(), 0u);
     EXPECT_EQ(drives.getDriveType(""), kDriveNoRootDir);
     EXPECT_FALSE(drives.getDiskFreeSpaceEx(""));
@@ -125,10 +154,7 @@ TEST_F(MountTableFile, MissingTableGivesNoDrives) {
 
 TEST_F(MountTableFile, GarbageTableThroughTheDriveCalls) {
     write("\xff\xfe 1 2 3 - - -\n27 1 254:0 / / rw - ext4\n- - - - - - -\n");
-    LinuxRoots roots;
-    roots.proc = root() + "/proc";
-    roots.sys = root() + "/sys";
-    LinuxDrives drives(roots, DriveSeams{});
+    LinuxDrives drives(LinuxRoots::below(root()), DriveSeams{});
     EXPECT_EQ(drives.getLogicalDrives(), 0u);
     EXPECT_FALSE(drives.getVolumeInformation("c:\\"));
     EXPECT_EQ(drives.getCurrentDirectory(), "\\");  // no current directory seam: none known

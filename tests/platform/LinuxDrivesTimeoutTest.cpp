@@ -50,13 +50,13 @@ struct HungServer {
     }
 };
 
-// The server machine's recorded figures, with `server->hungMount` hanging. The time limit is the
-// real one unless a test needs a hung call to end sooner.
-DriveSeams seamsWith(std::shared_ptr<HungServer> server,
-                     std::chrono::milliseconds timeout = DriveSeams{}.networkTimeout) {
-    DriveSeams seams = recordedSeams("server", "/");
-    seams.networkTimeout = timeout;
-    const std::string prefix = machineRoots("server").mountPrefix;
+// A machine's recorded figures (the server's unless named), with `server->hungMount` hanging. The
+// time limit is the real one unless a test needs a hung call to end sooner.
+DriveSeams seamsWith(std::shared_ptr<HungServer> server, std::chrono::milliseconds timeout = DriveSeams{}.queryTimeout,
+                     const std::string& machine = "server") {
+    DriveSeams seams = recordedSeams(machine, "/");
+    seams.queryTimeout = timeout;
+    const std::string prefix = machineRoots(machine).mountPrefix;
     seams.fileSystemFigures = [server, recorded = seams.fileSystemFigures, prefix](const std::string& path) {
         {
             std::unique_lock lock(server->mutex);
@@ -105,6 +105,38 @@ TEST(LinuxDrivesTimeout, HungNetworkDriveIsGivenUp) {
     EXPECT_EQ(server->returnCount(), 1);
 }
 
+TEST(LinuxDrivesTimeout, HungUserSpaceDriverIsGivenUp) {
+    auto driver = std::make_shared<HungServer>();
+    driver->hungMount = "/mnt/data";  // E:, NTFS through ntfs-3g (fuseblk)
+    // Should a query wait for the driver, the driver comes back after a while and the test fails
+    // instead of hanging.
+    std::thread comesBack([driver] {
+        std::unique_lock lock(driver->mutex);
+        if (!driver->changed.wait_for(lock, std::chrono::seconds(20), [&] { return driver->released; })) {
+            driver->released = true;
+            driver->changed.notify_all();
+        }
+    });
+    {
+        LinuxDrives drives(machineRoots("dualboot"), seamsWith(driver, DriveSeams{}.queryTimeout, "dualboot"));
+        EXPECT_FALSE(drives.getDiskFreeSpaceEx("e:\\"));
+        EXPECT_FALSE(drives.getDiskFreeSpace("e:\\"));
+        EXPECT_EQ(driver->callCount(), 1);
+        EXPECT_EQ(driver->returnCount(), 0);  // given up while the driver still hangs
+        const auto volume = drives.getVolumeInformation("e:\\");
+        ASSERT_TRUE(volume);
+        EXPECT_EQ(volume->fileSystem, "NTFS");
+        // The other user-space drive answers.
+        const auto windows = drives.getDiskFreeSpaceEx("f:\\");
+        ASSERT_TRUE(windows);
+        EXPECT_EQ(windows->totalBytes, 322122547200);
+    }
+    // The drives object went while the worker was stuck; the worker ends on state it shares.
+    driver->release();
+    driver->waitUntilReturned(1);
+    comesBack.join();
+}
+
 TEST(LinuxDrivesTimeout, AnsweringServerIsAskedAgain) {
     auto server = std::make_shared<HungServer>();
     server->hungMount = "/mnt/data";  // X:
@@ -121,7 +153,7 @@ TEST(LinuxDrivesTimeout, AnsweringServerIsAskedAgain) {
     EXPECT_GE(server->callCount(), 2);
 }
 
-TEST(LinuxDrivesTimeout, OnlyNetworkDrivesUseAWorker) {
+TEST(LinuxDrivesTimeout, OnlyNetworkAndUserSpaceDrivesUseAWorker) {
     auto server = std::make_shared<HungServer>();
     server->hungMount = "/nothing";
     LinuxDrives drives(machineRoots("server"), seamsWith(server));

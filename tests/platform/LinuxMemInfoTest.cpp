@@ -38,7 +38,9 @@ TEST(LinuxMemInfo, ParsesFields) {
         {"no unit means bytes", "MemTotal: 1000\n", 1000, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
          std::nullopt, std::nullopt},
         {"malformed numbers are absent",
-         "MemTotal: lots kB\nMemFree: -5 kB\nMemAvailable: 12x kB\nBuffers: 0x10 kB\nCached:\n", std::nullopt,
+         "MemTotal: lots kB\nMemFree: -5 kB\nMemAvailable: 12x kB\nBuffers: 0x10 kB\nCached:\nSwapTotal: 0X10 kB\n",
+         std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+        {"2^53 kB is still a 64-bit byte count", "MemTotal: 9007199254740992 kB\n", std::uint64_t{1} << 63,
          std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
         {"too large for 64 bits once in bytes", "MemTotal: 18014398509481984 kB\nMemFree: 18014398509481983 kB\n",
          std::nullopt, 18014398509481983 * KiB, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
@@ -112,6 +114,16 @@ TEST(LinuxMemInfo, BuildsTheMemoryStatus) {
          1},
         {"nothing available", {2 * GiB, 0, 0, 0, 0, 0, 0}, std::nullopt, true, 2 * GiB, 0, 100, 2 * GiB, 0},
         {"no MemTotal", {std::nullopt, 1 * GiB, 1 * GiB, 0, 0, 0, 0}, std::nullopt, false, 0, 0, 0, 0, 0},
+        // Nothing says what is in use: the query fails rather than show all memory in use.
+        {"neither MemAvailable nor MemFree",
+         {8 * GiB, std::nullopt, std::nullopt, 1 * GiB, 2 * GiB, 0, 0},
+         std::nullopt,
+         false,
+         0,
+         0,
+         0,
+         0,
+         0},
         {"zero MemTotal", {0, 0, 0, 0, 0, 0, 0}, std::nullopt, false, 0, 0, 0, 0, 0},
         {"cgroup limit below the machine's memory",
          {8 * GiB, 4 * GiB, 6 * GiB, 0, 0, 0, 0},
@@ -227,6 +239,7 @@ TEST(LinuxMemInfo, ParsesLimitAndStatFiles) {
     EXPECT_EQ(parseCgroupLimit(""), std::nullopt);
     EXPECT_EQ(parseCgroupLimit("-1"), std::nullopt);
     EXPECT_EQ(parseCgroupLimit("0x100"), std::nullopt);
+    EXPECT_EQ(parseCgroupLimit("0\n"), std::nullopt);  // no process runs under it: not divided by
 
     const std::string stat = fixture("docker-container/sys/fs/cgroup/memory.stat");
     EXPECT_EQ(memoryStatField(stat, "inactive_file"), 20971520u);

@@ -116,6 +116,10 @@ TEST_F(MemoryFiguresTest, TextsPercentAndBand) {
         // More memory than a 32-bit count holds: the figures are the 64-bit ones.
         {64ull * 1024 * MB, 16ull * 1024 * MB, "65,536 MB", "49,152 MB", "16,384 MB", 75, colour::Aqua},
         {1536 * MB + MB / 2, 0, "1,536.5 MB", "1,536.5 MB", "0 MB", 100, colour::Fuchsia},
+        // Counts of 2^63 bytes and more (a broken /proc) stay unsigned: no overflow, no negative share.
+        {std::uint64_t{1} << 63, std::uint64_t{1} << 62, "8,796,093,022,208 MB", "4,398,046,511,104 MB",
+         "4,398,046,511,104 MB", 50, colour::White},
+        {~std::uint64_t{0}, 0, "17,592,186,044,416 MB", "17,592,186,044,416 MB", "0 MB", 100, colour::Fuchsia},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.totalText);

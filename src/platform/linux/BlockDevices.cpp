@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <limits>
 #include <string_view>
 
 #include "platform/linux/LinuxFiles.h"
@@ -27,21 +26,6 @@ bool hasEntry(const fs::path& path) {
 // The directory of the whole disk: a partition's directory sits inside its disk's.
 fs::path diskOf(const fs::path& devicePath) {
     return hasEntry(devicePath / "partition") ? devicePath.parent_path() : devicePath;
-}
-
-// "8:17" as written in a sysfs "dev" attribute.
-bool parseDevNumber(std::string_view text, unsigned& major, unsigned& minor) {
-    const auto colon = text.find(':');
-    if (colon == std::string_view::npos)
-        return false;
-    const auto first = linuxfs::parseUnsigned(text.substr(0, colon));
-    const auto second = linuxfs::parseUnsigned(text.substr(colon + 1));
-    constexpr std::uint64_t kMax = std::numeric_limits<unsigned>::max();
-    if (!first || !second || *first > kMax || *second > kMax)
-        return false;
-    major = static_cast<unsigned>(*first);
-    minor = static_cast<unsigned>(*second);
-    return true;
 }
 
 std::optional<fs::path> resolve(const fs::path& link) {
@@ -122,15 +106,14 @@ std::optional<BlockDevice> findBlockDevice(const std::string& sysRoot, unsigned 
     if (!devicePath)
         return std::nullopt;
     const auto dev = attribute(*devicePath / "dev");
-    unsigned devMajor = 0;
-    unsigned devMinor = 0;
-    if (!dev || !parseDevNumber(*dev, devMajor, devMinor))
+    const auto number = dev ? linuxfs::parseDeviceNumber(*dev) : std::nullopt;
+    if (!number)
         return std::nullopt;  // not a block device directory
 
     BlockDevice device;
     device.name = devicePath->filename().string();
-    device.major = devMajor;
-    device.minor = devMinor;
+    device.major = number->major;
+    device.minor = number->minor;
     const fs::path diskPath = diskOf(*devicePath);
     device.disk = diskPath.filename().string();
     const auto sysCanonical = resolve(sys);

@@ -125,12 +125,12 @@ CpuIdentity parseCpuIdentity(std::string_view cpuinfo, std::string_view dtCpuCom
         else if (field->key == "processor")
             implementer.reset();
         else if (field->key == "CPU implementer") {
-            const auto value = linuxfs::parseUnsigned(field->value);
+            const auto value = linuxfs::parseHexadecimal(field->value);
             implementer = value && *value <= 0xff ? std::optional<std::uint32_t>(*value) : std::nullopt;
             if (!firstImplementer)
                 firstImplementer = implementer;
         } else if (field->key == "CPU part") {
-            const auto value = linuxfs::parseUnsigned(field->value);
+            const auto value = linuxfs::parseHexadecimal(field->value);
             finishCore(value && *value <= 0xfff ? std::optional<std::uint32_t>(*value) : std::nullopt);
         }
     }

@@ -40,10 +40,6 @@ bool isUserRamDiskPlace(const std::string& target) {
            isAtOrBelow(target, "/media");
 }
 
-bool isFuseType(const std::string& type) {
-    return type == "fuse" || startsWith(type, "fuse.");
-}
-
 bool isPackagedApplication(const MountEntry& mount, const std::optional<BlockDevice>& device) {
     if (mount.fsType == "squashfs" &&
         (isAtOrBelow(mount.target, "/snap") || isAtOrBelow(mount.target, "/var/lib/snapd")))
@@ -135,7 +131,7 @@ std::optional<std::uint32_t> driveTypeOf(const MountEntry& mount, const std::opt
         return isRoot ? std::optional<std::uint32_t>(kDriveFixed) : std::nullopt;
     if (mount.pseudoType && !isRoot)
         return std::nullopt;
-    if (isFuseType(mount.fsType) && !device && !isRoot)
+    if (isUserSpaceFileSystem(mount.fsType) && !device && !isRoot)
         return std::nullopt;
     if (isPackagedApplication(mount, device))
         return std::nullopt;
@@ -198,7 +194,8 @@ std::vector<Drive> scanDrives(const LinuxRoots& roots) {
         const auto type = driveTypeOf(mount, device, identity);
         if (!type)
             continue;
-        if (!network && isFileBindMount(mount, roots.mountPrefix))
+        // Looking at a user-space file system's mount point may hang with its driver.
+        if (!network && !isUserSpaceFileSystem(mount.fsType) && isFileBindMount(mount, roots.mountPrefix))
             continue;
         Drive drive;
         drive.type = *type;

@@ -20,12 +20,12 @@ struct FsFigures {
 
 struct DriveSeams {
     // statvfs of a directory; nullopt when it fails. May block for as long as the file system
-    // does (a network server that is gone).
+    // does (a network server that is gone, a user-space driver that hangs).
     std::function<std::optional<FsFigures>(const std::string& path)> fileSystemFigures;
     // The process's current directory; nullopt when it has none (deleted, unreachable).
     std::function<std::optional<std::string>()> currentDirectory;
-    // How long a query of a network file system may take before it is given up.
-    std::chrono::milliseconds networkTimeout{1500};
+    // How long a query of a network or user-space file system may take before it is given up.
+    std::chrono::milliseconds queryTimeout{1500};
 };
 
 // statvfs and getcwd of this process.

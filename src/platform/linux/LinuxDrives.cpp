@@ -63,10 +63,6 @@ std::uint32_t capped(std::uint64_t value) {
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(value, std::numeric_limits<std::uint32_t>::max()));
 }
 
-bool isFuse(const std::string& type) {
-    return type == "fuseblk" || type == "fuse" || type.rfind("fuse.", 0) == 0;
-}
-
 bool isWindowsFileSystem(const std::string& name) {
     return name == "FAT" || name == "FAT32" || name == "exFAT" || name == "NTFS" || name == "CDFS" || name == "UDF";
 }
@@ -109,11 +105,12 @@ struct LinuxDrives::PendingQuery {
 
 LinuxDrives::LinuxDrives(LinuxRoots roots) : LinuxDrives(std::move(roots), systemDriveSeams()) {}
 
-LinuxDrives::LinuxDrives(LinuxRoots roots, DriveSeams seams) : roots_(std::move(roots)), seams_(std::move(seams)) {}
+LinuxDrives::LinuxDrives(LinuxRoots roots, DriveSeams seams)
+    : roots_(std::move(roots)), seams_(std::move(seams)), mountWatch_(roots_.proc + "/self/mountinfo") {}
 
 std::uint32_t LinuxDrives::getLogicalDrives() {
     std::uint32_t mask = 0;
-    for (const auto& drive : drives::scanDrives(roots_))
+    for (const auto& drive : presentDrives(true))
         mask |= 1u << (drive.letter - 'A');
     return mask;
 }
@@ -168,7 +165,8 @@ std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::st
     // Labels come from files about the device, never from the mounted file system itself.
     if (drive->device)
         identity = drives::readVolumeIdentity(roots_, *drive->device, true);
-    const std::string type = isFuse(mount.fsType) && !identity.fsType.empty() ? identity.fsType : mount.fsType;
+    const std::string type =
+        drives::isUserSpaceFileSystem(mount.fsType) && !identity.fsType.empty() ? identity.fsType : mount.fsType;
     std::optional<std::uint64_t> clusterCount;
     if ((type == "vfat" || type == "msdos") && identity.fsVersion.empty()) {
         if (const auto figures = figuresOf(*drive))
@@ -196,7 +194,7 @@ std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& loc
 
 std::string LinuxDrives::getCurrentDirectory() {
     std::string cwd;
-    const auto drive = currentDrive(drives::scanDrives(roots_), &cwd);
+    const auto drive = currentDrive(&cwd);
     if (!drive)
         return withBackslashes(cwd.empty() ? std::string("/") : cwd);
     const std::string& target = drive->mount.target;
@@ -208,40 +206,48 @@ std::uint32_t LinuxDrives::setErrorMode(std::uint32_t mode) {
     return errorMode_.exchange(mode);
 }
 
+const std::vector<Drive>& LinuxDrives::presentDrives(bool rescan) {
+    // The watch is asked every time, so a change it reports is never left for a later call.
+    if (mountWatch_.changed() || rescan)
+        drives_ = drives::scanDrives(roots_);
+    return drives_;
+}
+
 std::optional<Drive> LinuxDrives::findDrive(const std::string& root) {
-    auto drives = drives::scanDrives(roots_);
     if (root.empty())
-        return currentDrive(std::move(drives), nullptr);
+        return currentDrive(nullptr);
     const auto letter = letterOfRoot(root);
     if (!letter)
         return std::nullopt;
-    for (auto& drive : drives) {
+    for (const auto& drive : presentDrives(false)) {
         if (drive.letter == *letter)
-            return std::move(drive);
+            return drive;
     }
     return std::nullopt;
 }
 
 // The drive whose mount point is the longest prefix of the current directory.
-std::optional<Drive> LinuxDrives::currentDrive(std::vector<Drive> drives, std::string* cwd) {
+std::optional<Drive> LinuxDrives::currentDrive(std::string* cwd) {
     const auto directory = seams_.currentDirectory ? seams_.currentDirectory() : std::nullopt;
     if (!directory)
         return std::nullopt;
     if (cwd)
         *cwd = *directory;
-    Drive* best = nullptr;
-    for (auto& drive : drives) {
+    const Drive* best = nullptr;
+    for (const auto& drive : presentDrives(false)) {
         if (holds(drive.mount.target, *directory) && (!best || drive.mount.target.size() > best->mount.target.size()))
             best = &drive;
     }
     if (!best)
         return std::nullopt;
-    return std::move(*best);
+    return *best;
 }
 
 std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) {
     const std::string path = roots_.mountPrefix + drive.mount.target;
-    if (drive.type == kDriveRemote)
+    // A server that is gone, or a user-space driver stuck on a failing disk, holds statvfs for as
+    // long as it likes.
+    if (drive.type == kDriveRemote || drives::isUserSpaceFileSystem(drive.mount.fsType))
         return boundedFigures(path);
     if (!seams_.fileSystemFigures)
         return std::nullopt;
@@ -276,7 +282,7 @@ std::optional<FsFigures> LinuxDrives::boundedFigures(const std::string& path) {
         return std::nullopt;  // no thread to be had
     }
     std::unique_lock lock(state->mutex);
-    if (state->finishedSignal.wait_for(lock, seams_.networkTimeout, [&] { return state->finished; }))
+    if (state->finishedSignal.wait_for(lock, seams_.queryTimeout, [&] { return state->finished; }))
         return state->figures;
     lock.unlock();
     std::lock_guard pendingLock(pendingMutex_);

@@ -1,13 +1,18 @@
 #pragma once
 // The drive calls of the Linux backend: the mounted file systems a user would call drives, with
 // Windows drive letters, types, labels and serial numbers (the rules are in DriveLetters.h and
-// VolumeId.h). Every call reads the mount table afresh, as the Windows calls see the present drives.
+// VolumeId.h). The calls see the present drives, as the Windows calls do, without reading a table
+// of thousands of mounts at every call: the mask query (the start of a drive-list rebuild) scans the
+// mounts afresh, and the other calls reuse that scan until the kernel reports a change of the
+// mount table.
 //
-// A network file system whose server is gone can block statvfs for minutes. Queries of network
-// drives therefore run on a short-lived worker thread and are given up after
-// DriveSeams::networkTimeout (1.5 s); while such a query still hangs, further queries of the same
-// drive fail at once instead of stacking more blocked threads. Local file systems are queried
-// directly.
+// A network file system whose server is gone, or a user-space one (FUSE: ntfs-3g, exfat-fuse,
+// sshfs) whose driver hangs, can block statvfs for minutes or for ever. Queries of such drives
+// therefore run on a detached worker thread and are given up after DriveSeams::queryTimeout
+// (1.5 s); while such a query still hangs, further queries of the same drive fail at once instead
+// of stacking more blocked threads. Nothing waits for a hung worker: it shares only its own result
+// slot, so this object and the process can end while it is stuck in the kernel. File systems the
+// kernel serves itself are queried directly.
 
 #include <atomic>
 #include <cstdint>
@@ -60,13 +65,17 @@ public:
 private:
     struct PendingQuery;
 
+    // The drives of the last scan; scanned again when `rescan` or when the mount table changed.
+    const std::vector<drives::Drive>& presentDrives(bool rescan);
     std::optional<drives::Drive> findDrive(const std::string& root);
-    std::optional<drives::Drive> currentDrive(std::vector<drives::Drive> drives, std::string* cwd);
+    std::optional<drives::Drive> currentDrive(std::string* cwd);
     std::optional<FsFigures> figuresOf(const drives::Drive& drive);
     std::optional<FsFigures> boundedFigures(const std::string& path);
 
     LinuxRoots roots_;
     DriveSeams seams_;
+    drives::MountTableWatch mountWatch_;
+    std::vector<drives::Drive> drives_;
     std::atomic<std::uint32_t> errorMode_{0};
     std::mutex pendingMutex_;
     std::map<std::string, std::shared_ptr<PendingQuery>> pending_;  // network queries still running

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <limits>
 #include <memory>
 
 namespace zelvo::platform::linuxfs {
@@ -94,20 +95,41 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
-    text = trim(text);
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty())
+namespace {
+
+std::optional<std::uint64_t> parseDigits(std::string_view digits, int base) {
+    if (digits.empty())
         return std::nullopt;
     std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size())
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (error != std::errc() || end != digits.data() + digits.size())
         return std::nullopt;
     return value;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
+    return parseDigits(trim(text), 10);
+}
+
+std::optional<std::uint64_t> parseHexadecimal(std::string_view text) {
+    text = trim(text);
+    if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X'))
+        return std::nullopt;
+    return parseDigits(text.substr(2), 16);
+}
+
+std::optional<DeviceNumber> parseDeviceNumber(std::string_view text) {
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    const auto first = parseUnsigned(text.substr(0, colon));
+    const auto second = parseUnsigned(text.substr(colon + 1));
+    constexpr std::uint64_t kMax = std::numeric_limits<unsigned>::max();
+    if (!first || !second || *first > kMax || *second > kMax)
+        return std::nullopt;
+    return DeviceNumber{static_cast<unsigned>(*first), static_cast<unsigned>(*second)};
 }
 
 MappedFile::MappedFile(const std::string& path) {

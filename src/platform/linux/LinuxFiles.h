@@ -31,9 +31,21 @@ std::string baseName(std::string_view path);
 // White space (and NUL) removed at both ends.
 std::string_view trim(std::string_view text);
 
-// Unsigned decimal or 0x-prefixed hexadecimal number filling all of `text` (after trimming);
-// nullopt when malformed or out of range.
+// Unsigned decimal number filling all of `text` (after trimming); nullopt when malformed or out
+// of range. "0x10" is malformed: the kernel writes counts and sizes in decimal.
 std::optional<std::uint64_t> parseUnsigned(std::string_view text);
+
+// "0x"- or "0X"-prefixed hexadecimal number filling all of `text` (after trimming), as sysfs and
+// cpuinfo write identifiers ("0x8086"); nullopt when malformed or out of range.
+std::optional<std::uint64_t> parseHexadecimal(std::string_view text);
+
+// A device number as sysfs and mountinfo write it, "8:17" (major:minor, decimal); nullopt when
+// malformed or out of range.
+struct DeviceNumber {
+    unsigned major = 0;
+    unsigned minor = 0;
+};
+std::optional<DeviceNumber> parseDeviceNumber(std::string_view text);
 
 // A read-only mapping of a whole file, for large databases of which only a part is looked at.
 class MappedFile {

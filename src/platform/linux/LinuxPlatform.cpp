@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/RegistryKeys.h"
+#include "platform/linux/CgroupMemory.h"
 #include "platform/linux/CycleCounter.h"
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
@@ -26,78 +27,6 @@ namespace zelvo::platform {
 namespace {
 
 using linuxfs::joinPath;
-
-}  // namespace
-
-// The cgroup memory controller's view of the process's cgroup and each of its ancestors that
-// exists below the mount (a container without a cgroup namespace sees its own cgroup at the
-// mount's root while /proc/self/cgroup names the host's path). Where they are does not change
-// while the program runs, so it is found once; the figures in them are read at each query.
-struct LinuxPlatform::CgroupMemoryFiles {
-    std::vector<std::string> directories;
-    const char* limitFile = nullptr;
-    const char* usageFile = nullptr;
-    const char* inactiveKey = nullptr;
-};
-
-namespace {
-
-LinuxPlatform::CgroupMemoryFiles findCgroupMemoryFiles(const LinuxRoots& roots) {
-    LinuxPlatform::CgroupMemoryFiles files;
-    const auto procCgroup = linuxfs::readFile(joinPath(roots.proc, "/self/cgroup"), 64 * 1024);
-    if (!procCgroup)
-        return files;
-    const CgroupPaths paths = parseProcCgroup(*procCgroup);
-    const std::string cgroupRoot = joinPath(roots.sys, "/fs/cgroup");
-
-    std::string mount;
-    std::string path;
-    if (paths.v1Memory && linuxfs::readFile(cgroupRoot + "/memory/memory.limit_in_bytes", 64)) {
-        mount = cgroupRoot + "/memory";
-        path = *paths.v1Memory;
-        files.limitFile = "memory.limit_in_bytes";
-        files.usageFile = "memory.usage_in_bytes";
-        files.inactiveKey = "total_inactive_file";
-    } else if (paths.v2) {
-        // Unified hierarchy at the cgroup root, or beside the v1 controllers (hybrid systems).
-        mount = linuxfs::readFile(cgroupRoot + "/cgroup.controllers", 4096) ? cgroupRoot : cgroupRoot + "/unified";
-        path = *paths.v2;
-        files.limitFile = "memory.max";
-        files.usageFile = "memory.current";
-        files.inactiveKey = "inactive_file";
-    } else {
-        return files;
-    }
-
-    files.directories.push_back(mount);
-    for (std::size_t start = 1; start < path.size();) {
-        const auto end = std::min(path.find('/', start), path.size());
-        if (end > start)
-            files.directories.push_back(files.directories.back() + "/" + path.substr(start, end - start));
-        start = end + 1;
-    }
-    return files;
-}
-
-// The limits along the cgroup path; usage and page cache are read only where a limit applies.
-std::vector<CgroupMemoryLevel> readCgroupLevels(const LinuxPlatform::CgroupMemoryFiles& files) {
-    std::vector<CgroupMemoryLevel> levels;
-    for (const std::string& directory : files.directories) {
-        const auto limit = linuxfs::readFile(directory + "/" + files.limitFile, 64);
-        if (!limit)
-            continue;
-        CgroupMemoryLevel level;
-        level.limit = parseCgroupLimit(*limit);
-        if (level.limit) {
-            if (const auto usage = linuxfs::readFile(directory + "/" + files.usageFile, 64))
-                level.usage = linuxfs::parseUnsigned(*usage);
-            if (const auto stat = linuxfs::readFile(directory + "/memory.stat", 64 * 1024))
-                level.inactiveFile = memoryStatField(*stat, files.inactiveKey).value_or(0);
-        }
-        levels.push_back(level);
-    }
-    return levels;
-}
 
 // The size of the user address space, which the memory-status record calls the virtual total.
 std::uint64_t userAddressSpace() {
@@ -209,11 +138,10 @@ long LinuxPlatform::regCloseKey(HKey key) {
 
 MemoryStatus LinuxPlatform::globalMemoryStatus() {
     const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), 64 * 1024);
-    if (!cgroupFiles_)
-        cgroupFiles_ = std::make_unique<CgroupMemoryFiles>(findCgroupMemoryFiles(roots_));
-    const auto status =
-        memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemoryBound(readCgroupLevels(*cgroupFiles_)));
-    // Without a readable meminfo the record stays zero, as a failed query leaves it.
+    if (!cgroupMemory_)
+        cgroupMemory_ = std::make_unique<CgroupMemory>(roots_);
+    const auto status = memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemory_->bound());
+    // Without a readable, usable meminfo the record stays zero, as a failed query leaves it.
     MemoryStatus result = status.value_or(MemoryStatus{});
     result.totalVirtual = userAddressSpace();
     const auto self = linuxfs::readFile(joinPath(roots_.proc, "/self/status"), 64 * 1024);

@@ -19,6 +19,7 @@
 
 namespace zelvo::platform {
 
+class CgroupMemory;
 class CycleCounter;
 class HostnameService;
 class LinuxDrives;
@@ -45,9 +46,6 @@ class LinuxPlatform final : public Platform {
 public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
     ~LinuxPlatform() override;
-
-    // Where the memory controller of the process's cgroup keeps its figures.
-    struct CgroupMemoryFiles;
 
     // The user-interface layer supplies what the platform layer may not do itself (it uses no
     // Qt Widgets): the beep, and the current screen as the display fallback of last resort.
@@ -111,7 +109,7 @@ private:
     bool displayModesRead_ = false;
     std::unique_ptr<CycleCounter> cycleCounter_;
     std::unique_ptr<LinuxDrives> drives_;
-    std::unique_ptr<CgroupMemoryFiles> cgroupFiles_;  // found at the first memory query
+    std::unique_ptr<CgroupMemory> cgroupMemory_;  // found at the first memory query
 };
 
 }  // namespace zelvo::platform

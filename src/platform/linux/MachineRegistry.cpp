@@ -33,7 +33,7 @@ void protect(RegistryTree& tree, std::string_view path) {
 
 std::optional<std::uint16_t> pciId(const std::string& path) {
     const auto text = linuxfs::readTrimmed(path);
-    const auto value = text ? linuxfs::parseUnsigned(*text) : std::nullopt;
+    const auto value = text ? linuxfs::parseHexadecimal(*text) : std::nullopt;
     if (!value || *value > 0xffff)
         return std::nullopt;
     return static_cast<std::uint16_t>(*value);
@@ -80,7 +80,7 @@ std::optional<DriverEntry> systemDevicesDriver(const LinuxRoots& roots, const st
             break;
         }
         const auto text = linuxfs::readTrimmed(devices + "/" + address + "/class");
-        const auto classCode = text ? linuxfs::parseUnsigned(*text) : std::nullopt;
+        const auto classCode = text ? linuxfs::parseHexadecimal(*text) : std::nullopt;
         candidates.push_back({address, static_cast<std::uint32_t>(classCode.value_or(0))});
     }
     const auto address = chooseSystemDevice(candidates);
