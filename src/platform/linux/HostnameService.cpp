@@ -1,10 +1,12 @@
 #include "platform/linux/HostnameService.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDeadlineTimer>
+#include <QEvent>
 #include <QEventLoop>
 #include <QString>
 #include <QTimer>
@@ -48,9 +50,36 @@ int remainingMs(const QDeadlineTimer& deadline) {
     return static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, INT_MAX));
 }
 
+// Drops the user's input while installed, as a modal box does for the windows behind it. Holding
+// it back instead would replay clicks on the page once the wait ends.
+class InputDropper final : public QObject {
+public:
+    InputDropper() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputDropper() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::Wheel:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::ContextMenu:
+            case QEvent::Shortcut:
+                return true;
+            default:
+                return QObject::eventFilter(watched, event);
+        }
+    }
+};
+
 // Waits for `call` the way a modal box waits for its button: the event loop goes on (repaints,
-// timers) while input to the windows is held back. False when the call fails or `deadline` comes
-// first.
+// timers) while the user's input is dropped. False when the call fails or `deadline` comes first.
 bool awaitReply(const QDBusPendingCall& call, const QDeadlineTimer& deadline) {
     QDBusPendingCallWatcher watcher(call);
     QEventLoop loop;
@@ -60,7 +89,8 @@ bool awaitReply(const QDBusPendingCall& call, const QDeadlineTimer& deadline) {
     QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
     if (!watcher.isFinished() && !deadline.hasExpired()) {
         bound.start(remainingMs(deadline));
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        const InputDropper dropper;
+        loop.exec();
     }
     return watcher.isFinished() && !watcher.isError();
 }
