@@ -13,14 +13,19 @@
 
 namespace zelvo {
 
-// What the Linux backend cannot do without the toolkit: sound the desktop's beep, and name the
-// current screen where no display-mode list is to be had (a Wayland or headless session).
+// What the Linux backend cannot do without the toolkit: sound the desktop's beep, know which window
+// system the window is on, and name the current screen where no display-mode list is to be had.
 void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
 #if defined(__linux__)
     auto* linuxPlatform = dynamic_cast<platform::LinuxPlatform*>(&platform);
     if (!linuxPlatform)
         return;
     linuxPlatform->setBeep([] { QApplication::beep(); });
+    const QString windowSystem = QGuiApplication::platformName();
+    if (windowSystem.startsWith(QLatin1String("wayland")))
+        linuxPlatform->setWindowSystem(platform::WindowSystem::Wayland);
+    else if (windowSystem == QLatin1String("xcb"))
+        linuxPlatform->setWindowSystem(platform::WindowSystem::X11);
     linuxPlatform->setCurrentScreen([]() -> std::optional<platform::DisplayMode> {
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen || screen->depth() <= 0)

@@ -15,6 +15,7 @@
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/WaylandOutputs.h"
 
 namespace zelvo::platform {
 namespace {
@@ -48,6 +49,19 @@ private:
     std::optional<XrandrScreen> screen_;
 };
 
+class FakeWaylandOutputs final : public WaylandOutputSource {
+public:
+    explicit FakeWaylandOutputs(std::optional<std::vector<WaylandOutput>> outputs) : outputs_(std::move(outputs)) {}
+    std::optional<std::vector<WaylandOutput>> query() override {
+        ++queries;
+        return outputs_;
+    }
+    int queries = 0;
+
+private:
+    std::optional<std::vector<WaylandOutput>> outputs_;
+};
+
 std::string machineDir(const std::string& machine) {
     return std::string(ZELVO_FIXTURE_DIR) + "/linux/" + machine;
 }
@@ -66,6 +80,7 @@ LinuxPlatformOptions optionsFor(const std::string& machine, const QTemporaryDir&
     options.defaultOwner = "Test Owner";
     options.hostnameService = std::make_shared<FakeHostnameService>();
     options.xrandr = std::make_shared<FakeXrandr>(std::nullopt);
+    options.waylandOutputs = std::make_shared<FakeWaylandOutputs>(std::nullopt);
     options.systemLocale = [] { return QLocale::c(); };
     return options;
 }
@@ -412,6 +427,46 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
     EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
     headless.setCurrentScreen([] { return std::nullopt; });
     EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
+}
+
+TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    XrandrScreen screen;
+    screen.rootDepth = 24;
+    screen.pixmapFormats = {{24, 32}};
+    screen.modes = {{1, 1920, 1080, 148500000, 2200, 1125, false, false}};
+    screen.outputs = {{"XWAYLAND0", true, true, true, {1}}};
+    const std::vector<WaylandOutput> outputs = {{"headless", {{1024, 640, 60000, true, true}}}};
+
+    for (const std::string machine : {"amd-laptop", "qemu-vm"}) {
+        SCOPED_TRACE(machine);
+        auto options = optionsFor(machine, config);
+        auto xrandr = std::make_shared<FakeXrandr>(screen);
+        auto wayland = std::make_shared<FakeWaylandOutputs>(outputs);
+        options.xrandr = xrandr;
+        options.waylandOutputs = wayland;
+        LinuxPlatform platform(options);
+        platform.setWindowSystem(WindowSystem::Wayland);
+        const auto modes = sizes(allModes(platform));
+        EXPECT_EQ(xrandr->queries, 0);
+        if (machine == "amd-laptop") {
+            // The kernel's list of the lit panel, before the compositor is asked.
+            EXPECT_EQ(modes, (Sizes{{1920, 1080, 32},
+                                    {1680, 1050, 32},
+                                    {1280, 1024, 32},
+                                    {1440, 900, 32},
+                                    {1280, 800, 32},
+                                    {1280, 720, 32},
+                                    {1024, 768, 32},
+                                    {800, 600, 32},
+                                    {640, 480, 32}}));
+            EXPECT_EQ(wayland->queries, 0);
+        } else {
+            EXPECT_EQ(modes, (Sizes{{1024, 640, 32}}));
+            EXPECT_EQ(wayland->queries, 1);
+        }
+    }
 }
 
 TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {

@@ -11,6 +11,7 @@
 
 #include "platform/linux/CycleCounter.h"
 #include "platform/linux/DisplayModes.h"
+#include "platform/linux/DrmModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/KernelRelease.h"
 #include "platform/linux/LinuxDrives.h"
@@ -18,6 +19,7 @@
 #include "platform/linux/MachineRegistry.h"
 #include "platform/linux/MemInfo.h"
 #include "platform/linux/RegistrationStore.h"
+#include "platform/linux/WaylandOutputs.h"
 
 namespace zelvo::platform {
 
@@ -122,6 +124,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     : roots_(std::move(options.roots)),
       hostnameService_(std::move(options.hostnameService)),
       xrandr_(std::move(options.xrandr)),
+      waylandOutputs_(std::move(options.waylandOutputs)),
       systemLocale_(std::move(options.systemLocale)),
       cycleCounter_(std::make_unique<CycleCounter>(roots_.sys)),
       drives_(std::make_unique<LinuxDrives>(roots_)) {
@@ -129,6 +132,8 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
         hostnameService_ = makeDBusHostnameService();
     if (!xrandr_)
         xrandr_ = makeX11XrandrSource();
+    if (!waylandOutputs_)
+        waylandOutputs_ = makeWaylandOutputSource();
     if (!systemLocale_)
         systemLocale_ = [] { return QLocale::system(); };
     threadLocale_ = systemLocale_();
@@ -246,31 +251,27 @@ std::string LinuxPlatform::getCurrentDirectory() {
 }
 
 std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
-    if (const auto screen = xrandr_->query()) {
-        auto modes = modesFromXrandr(*screen);
-        if (!modes.empty())
-            return modes;
+    // On X11 the X server's list (it names the primary output), then the kernel's connectors (a
+    // console), then the screen the toolkit shows. On Wayland the kernel's list comes first: it is
+    // the monitor's whole list, as XRandR shows it on X11, where most compositors report only the
+    // current mode; the compositor's outputs serve where no connector is in reach (a nested,
+    // virtual or headless compositor).
+    std::vector<DisplayMode> modes;
+    if (windowSystem_ == WindowSystem::Wayland) {
+        modes = readDrmModes(roots_.sys);
+        if (modes.empty())
+            if (const auto outputs = waylandOutputs_->query())
+                modes = modesFromWayland(*outputs);
+    } else {
+        if (const auto screen = xrandr_->query())
+            modes = modesFromXrandr(*screen);
+        if (modes.empty())
+            modes = readDrmModes(roots_.sys);
     }
-    // No X server (Wayland without Xwayland, a console): the kernel's connectors.
-    std::vector<DrmConnector> connectors;
-    const std::string drm = joinPath(roots_.sys, "/class/drm");
-    for (const std::string& name : linuxfs::listDirectory(drm)) {
-        if (name.rfind("card", 0) != 0 || name.find('-') == std::string::npos)
-            continue;
-        const std::string dir = drm + "/" + name;
-        connectors.push_back(DrmConnector{name, linuxfs::readFile(dir + "/status", 64).value_or(""),
-                                          linuxfs::readFile(dir + "/enabled", 64).value_or(""),
-                                          linuxfs::readFile(dir + "/modes", 64 * 1024).value_or("")});
-    }
-    const auto bppText = linuxfs::readTrimmed(joinPath(roots_.sys, "/class/graphics/fb0/bits_per_pixel"));
-    const auto bpp = bppText ? linuxfs::parseUnsigned(*bppText) : std::nullopt;
-    auto modes = modesFromDrm(connectors, bpp && *bpp > 0 && *bpp <= 64 ? static_cast<std::uint32_t>(*bpp) : 32);
-    if (!modes.empty())
-        return modes;
-    if (currentScreen_)
+    if (modes.empty() && currentScreen_)
         if (const auto screen = currentScreen_())
-            return {*screen};
-    return {};
+            modes = {*screen};
+    return modes;
 }
 
 bool LinuxPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
