@@ -13,4 +13,6 @@ $SUDO apt-get install -y --no-install-recommends \
   nlohmann-json3-dev \
   g++-mingw-w64-x86-64-posix wine wine64 \
   fonts-ipafont-gothic fonts-ipafont-mincho \
-  xvfb xauth x11-xserver-utils python3
+  xvfb xauth x11-xserver-utils python3 \
+  qt6-wayland weston imagemagick qt6-translations-l10n \
+  desktop-file-utils appstream
