@@ -1,13 +1,15 @@
-// The wl_output query against the real compositor. Kept in its own file so that no other file sees
-// the Wayland client headers.
+// The wl_output query and the reachability check against the real compositor. Kept in their own
+// file so that no other file sees the Wayland client headers.
 
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <list>
 #include <memory>
 
+#include "platform/linux/DisplayServers.h"
 #include "platform/linux/WaylandOutputs.h"
 
 namespace zelvo::platform {
@@ -85,6 +87,22 @@ public:
 };
 
 }  // namespace
+
+bool waylandDisplayReachable() {
+    if (const char* socket = std::getenv("WAYLAND_SOCKET"); socket && *socket)
+        return true;
+    // A relative socket name needs the runtime directory; without it libwayland would complain on
+    // the terminal before failing.
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (!(name && name[0] == '/') && !(runtime && *runtime))
+        return false;
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display)
+        return false;
+    wl_display_disconnect(display);
+    return true;
+}
 
 std::unique_ptr<WaylandOutputSource> makeWaylandOutputSource() {
     return std::make_unique<WaylandClientOutputSource>();

@@ -1,12 +1,15 @@
-// The XRandR query against the real X server. Kept in its own file so that no other file sees the
-// X headers (their macros, such as Status and None, clash with ordinary names).
+// The XRandR query and the reachability check against the real X server. Kept in their own file so
+// that no other file sees the X headers (their macros, such as Status and None, clash with ordinary
+// names).
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "platform/linux/DisplayModes.h"
+#include "platform/linux/DisplayServers.h"
 
 namespace zelvo::platform {
 
@@ -89,6 +92,17 @@ public:
 };
 
 }  // namespace
+
+bool x11DisplayReachable() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return false;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
 
 std::unique_ptr<XrandrSource> makeX11XrandrSource() {
     return std::make_unique<X11XrandrSource>();
