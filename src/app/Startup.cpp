@@ -1,11 +1,13 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 #include "format/NumberSeparators.h"
 #include "platform/Platform.h"
@@ -59,11 +61,41 @@ QTranslator* InstallToolkitTranslations(QCoreApplication& app) {
 
 namespace {
 
-// False, after saying so on the terminal, when no display the toolkit would try answers.
-bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+class TranslationsOnFirstMenu final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // An application filter sees the event before the widget that opens the menu.
+        if (event->type() == QEvent::ContextMenu) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            InstallToolkitTranslations(*QCoreApplication::instance());
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void InstallToolkitTranslationsOnFirstMenu(QCoreApplication& app) {
+    app.installEventFilter(new TranslationsOnFirstMenu(&app));
+}
+
+namespace {
+
+// False, after saying so on the terminal, when no display the toolkit would try answers. A
+// connection to X made for the question is kept in `heldX11`, to be let go once the toolkit has
+// its own.
+bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
+                      [[maybe_unused]] std::shared_ptr<void>& heldX11) {
 #if defined(__linux__)
     DisplayEnvironment environment{qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
-                                   platform::waylandDisplayReachable, platform::x11DisplayReachable};
+                                   platform::waylandDisplayReachable, [&heldX11] {
+                                       heldX11 = platform::openX11Display();
+                                       return heldX11 != nullptr;
+                                   }};
     // The toolkit's "-platform NAME" option outranks the variable.
     for (int i = 1; i + 1 < argc; ++i)
         if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
@@ -89,14 +121,16 @@ bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 }  // namespace
 
 int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow) {
-    if (!DisplayReachable(argc, argv))
+    std::shared_ptr<void> heldX11;
+    if (!DisplayReachable(argc, argv, heldX11))
         return 1;
     auto platform = platform::createSystemPlatform();
     // The separators are read before the application object exists, as every text depends on them.
     LoadNumberSeparators(*platform);
     QApplication app(argc, argv);
+    heldX11.reset();
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
-    InstallToolkitTranslations(app);
+    InstallToolkitTranslationsOnFirstMenu(app);
     ConnectDesktop(*platform);
     TForm1 form(*platform);
     form.FormCreate();

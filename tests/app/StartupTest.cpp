@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTranslator>
+#include <QWidget>
 
 #include <memory>
 
@@ -15,15 +17,27 @@
 namespace zelvo {
 namespace {
 
-TEST(Startup, TheStandardEditMenuIsJapanese) {
-    QTranslator* translator = InstallToolkitTranslations(*QCoreApplication::instance());
-    ASSERT_NE(translator, nullptr) << "Qt's Japanese catalogue (qt6-translations-l10n) is not installed";
+QStringList standardEditMenu() {
     QLineEdit edit;
     const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
     QStringList texts;
     for (const QAction* action : menu->actions())
         if (!action->isSeparator())
             texts << action->text().section(QLatin1Char('\t'), 0, 0);  // without the shortcut
+    return texts;
+}
+
+TEST(Startup, TheStandardEditMenuIsJapaneseFromTheFirstMenuOn) {
+    QCoreApplication& app = *QCoreApplication::instance();
+    InstallToolkitTranslationsOnFirstMenu(app);
+    EXPECT_TRUE(standardEditMenu().contains(QStringLiteral("&Undo")));
+
+    QWidget widget;
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(1, 1), QPoint(1, 1));
+    QCoreApplication::sendEvent(&widget, &request);
+    const QStringList texts = standardEditMenu();
+    auto* translator = app.findChild<QTranslator*>();
+    ASSERT_NE(translator, nullptr) << "Qt's Japanese catalogue (qt6-translations-l10n) is not installed";
     QCoreApplication::removeTranslator(translator);
     delete translator;
     EXPECT_TRUE(texts.contains(QStringLiteral("元に戻す(&U)"))) << texts.join(QLatin1Char('|')).toStdString();

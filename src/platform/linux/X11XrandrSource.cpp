@@ -93,15 +93,14 @@ public:
 
 }  // namespace
 
-bool x11DisplayReachable() {
+std::shared_ptr<void> openX11Display() {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name)
-        return false;
+        return nullptr;
     Display* display = XOpenDisplay(nullptr);
     if (!display)
-        return false;
-    XCloseDisplay(display);
-    return true;
+        return nullptr;
+    return std::shared_ptr<void>(display, [](void* open) { XCloseDisplay(static_cast<Display*>(open)); });
 }
 
 std::unique_ptr<XrandrSource> makeX11XrandrSource() {
