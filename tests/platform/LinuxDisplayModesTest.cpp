@@ -1,10 +1,9 @@
-// Display modes from recorded XRandR screens, DRM connector mode lists and Wayland outputs.
+// Display modes from recorded XRandR screens and DRM connector mode lists.
 
 #include <gtest/gtest.h>
 
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/DrmModes.h"
-#include "platform/linux/WaylandOutputs.h"
 
 namespace zelvo::platform {
 
@@ -166,29 +165,6 @@ TEST(LinuxDisplayModes, ChoosesTheDrmConnector) {
     // A connected connector that lists no modes does not hide one that does.
     EXPECT_EQ(modesFromDrm({{"card0-DP-2", "connected\n", "enabled\n", ""}, connectors[1]}, 32),
               (std::vector<DisplayMode>{{1920, 1080, 32, 0}, {1280, 720, 32, 0}}));
-}
-
-TEST(LinuxDisplayModes, TakesTheFirstWaylandOutputWithModes) {
-    // Weston on a laptop panel and an HDMI monitor; refresh rates come in mHz.
-    const WaylandOutput panel{"eDP-1", {{2880, 1800, 60001, true, true}, {1920, 1200, 59950, false, false}}};
-    const WaylandOutput monitor{"HDMI-A-1", {{1920, 1080, 60000, true, true}, {1920, 1080, 50000, false, false}}};
-    const struct {
-        const char* label;
-        std::vector<WaylandOutput> outputs;
-        std::vector<DisplayMode> modes;
-    } cases[] = {
-        {"first output", {panel, monitor}, {{2880, 1800, 32, 60}, {1920, 1200, 32, 60}}},
-        {"one mode per size", {monitor, panel}, {{1920, 1080, 32, 60}}},
-        {"an output without modes is passed over", {{"X", {}}, monitor}, {{1920, 1080, 32, 60}}},
-        {"nonsense sizes are skipped",
-         {{"X", {{0, 1080, 60000, true, true}, {1920, -1, 60000, false, false}, {800, 600, -5, false, false}}}},
-         {{800, 600, 32, 0}}},
-        {"no outputs", {}, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        EXPECT_EQ(modesFromWayland(c.outputs), c.modes);
-    }
 }
 
 TEST(LinuxDisplayModes, RepeatedSizesKeepTheFirst) {

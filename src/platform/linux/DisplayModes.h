@@ -1,6 +1,6 @@
 #pragma once
 // The primary display's modes as XRandR reports them on X11, behind a seam so tests use recorded
-// screens; the Wayland and kernel sources have units of their own.
+// screens; the kernel's lists have a unit of their own.
 
 #include <cstdint>
 #include <memory>

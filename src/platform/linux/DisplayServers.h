@@ -6,9 +6,9 @@
 
 namespace zelvo::platform {
 
-// The compositor of $WAYLAND_DISPLAY (default "wayland-0" in $XDG_RUNTIME_DIR), connected to and
-// left at once; true without asking when $WAYLAND_SOCKET hands over a connection, which only its
-// first user may take.
+// Whether the socket of the compositor named by $WAYLAND_DISPLAY (default "wayland-0" in
+// $XDG_RUNTIME_DIR) takes a connection, which is left at once; true without asking when
+// $WAYLAND_SOCKET hands over a connection, which only its first user may take.
 bool waylandDisplayReachable();
 
 // A connection to the X server of $DISPLAY, to be held until the toolkit has its own: an X server

@@ -19,7 +19,6 @@
 #include "platform/linux/MachineRegistry.h"
 #include "platform/linux/MemInfo.h"
 #include "platform/linux/RegistrationStore.h"
-#include "platform/linux/WaylandOutputs.h"
 
 namespace zelvo::platform {
 
@@ -124,7 +123,6 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     : roots_(std::move(options.roots)),
       hostnameService_(std::move(options.hostnameService)),
       xrandr_(std::move(options.xrandr)),
-      waylandOutputs_(std::move(options.waylandOutputs)),
       systemLocale_(std::move(options.systemLocale)),
       cycleCounter_(std::make_unique<CycleCounter>(roots_.sys)),
       drives_(std::make_unique<LinuxDrives>(roots_)) {
@@ -132,8 +130,6 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
         hostnameService_ = makeDBusHostnameService();
     if (!xrandr_)
         xrandr_ = makeX11XrandrSource();
-    if (!waylandOutputs_)
-        waylandOutputs_ = makeWaylandOutputSource();
     if (!systemLocale_)
         systemLocale_ = [] { return QLocale::system(); };
     threadLocale_ = systemLocale_();
@@ -251,23 +247,15 @@ std::string LinuxPlatform::getCurrentDirectory() {
 }
 
 std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
-    // On X11 the X server's list (it names the primary output), then the kernel's connectors (a
-    // console), then the screen the toolkit shows. On Wayland the kernel's list comes first: it is
-    // the monitor's whole list, as XRandR shows it on X11, where most compositors report only the
-    // current mode; the compositor's outputs serve where no connector is in reach (a nested,
-    // virtual or headless compositor).
+    // The X server's list (it names the primary output), then the kernel's connectors (Wayland, a
+    // console), then the screen the toolkit shows: on Wayland, the mode the compositor reports for
+    // the output (a nested, virtual or headless compositor has no connector in reach).
     std::vector<DisplayMode> modes;
-    if (windowSystem_ == WindowSystem::Wayland) {
-        modes = readDrmModes(roots_.sys);
-        if (modes.empty())
-            if (const auto outputs = waylandOutputs_->query())
-                modes = modesFromWayland(*outputs);
-    } else {
+    if (windowSystem_ != WindowSystem::Wayland)
         if (const auto screen = xrandr_->query())
             modes = modesFromXrandr(*screen);
-        if (modes.empty())
-            modes = readDrmModes(roots_.sys);
-    }
+    if (modes.empty())
+        modes = readDrmModes(roots_.sys);
     if (modes.empty() && currentScreen_)
         if (const auto screen = currentScreen_())
             modes = {*screen};

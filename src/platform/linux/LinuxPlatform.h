@@ -22,7 +22,6 @@ namespace zelvo::platform {
 class CycleCounter;
 class HostnameService;
 class LinuxDrives;
-class WaylandOutputSource;
 class XrandrSource;
 
 struct LinuxPlatformOptions {
@@ -35,8 +34,6 @@ struct LinuxPlatformOptions {
     std::shared_ptr<HostnameService> hostnameService;
     // XRandR query; null: the X server of $DISPLAY.
     std::shared_ptr<XrandrSource> xrandr;
-    // Compositor's outputs; null: the compositor of $WAYLAND_DISPLAY.
-    std::shared_ptr<WaylandOutputSource> waylandOutputs;
     // The user's locale; null: QLocale::system().
     std::function<QLocale()> systemLocale;
     // PCI name databases, first readable wins.
@@ -110,7 +107,6 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
-    std::shared_ptr<WaylandOutputSource> waylandOutputs_;
     WindowSystem windowSystem_ = WindowSystem::Unknown;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;

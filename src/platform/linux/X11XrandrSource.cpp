@@ -1,15 +1,12 @@
-// The XRandR query and the reachability check against the real X server. Kept in their own file so
-// that no other file sees the X headers (their macros, such as Status and None, clash with ordinary
-// names).
+// The XRandR query against the real X server. Kept in its own file so that no other file sees the
+// X headers (their macros, such as Status and None, clash with ordinary names).
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "platform/linux/DisplayModes.h"
-#include "platform/linux/DisplayServers.h"
 
 namespace zelvo::platform {
 
@@ -92,16 +89,6 @@ public:
 };
 
 }  // namespace
-
-std::shared_ptr<void> openX11Display() {
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name)
-        return nullptr;
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return nullptr;
-    return std::shared_ptr<void>(display, [](void* open) { XCloseDisplay(static_cast<Display*>(open)); });
-}
 
 std::unique_ptr<XrandrSource> makeX11XrandrSource() {
     return std::make_unique<X11XrandrSource>();
