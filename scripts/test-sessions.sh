@@ -2,6 +2,8 @@
 # Takes the six pages as a native Wayland client under a headless Weston and as an X11 client on
 # Xvfb, and compares them pixel by pixel: the simulated machine's pages must match exactly, and so
 # must this machine's display page, both servers being given the same single 1024 × 640 screen.
+# The Wayland client also sees $DISPLAY of a second X server with another screen, as under
+# Xwayland: the display page shows it if XRandR is asked on Wayland.
 #   scripts/test-sessions.sh BUILD_DIR
 set -euo pipefail
 build=${1:?build directory}
@@ -40,9 +42,13 @@ Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" >"$work/
 pids+=($!)
 wait_for "$work/display" Xvfb || { cat "$work/xvfb.log" >&2; exit 1; }
 x_display=":$(cat "$work/display")"
+Xvfb -displayfd 3 -screen 0 800x600x16 -nolisten tcp 3>"$work/decoy" >"$work/decoy.log" 2>&1 &
+pids+=($!)
+wait_for "$work/decoy" "the second Xvfb" || { cat "$work/decoy.log" >&2; exit 1; }
+decoy_display=":$(cat "$work/decoy")"
 
 for machine in nt system; do
-  env -u DISPLAY QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=zelvo-test \
+  env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=zelvo-test DISPLAY="$decoy_display" \
     "$snapshot" --machine "$machine" --out "$work/wayland-$machine" >/dev/null
   env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb DISPLAY="$x_display" \
     "$snapshot" --machine "$machine" --out "$work/x11-$machine" >/dev/null

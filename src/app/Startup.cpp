@@ -29,11 +29,9 @@ void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
     if (!linuxPlatform)
         return;
     linuxPlatform->setBeep([] { QApplication::beep(); });
-    const QString windowSystem = QGuiApplication::platformName();
-    if (windowSystem.startsWith(QLatin1String("wayland")))
-        linuxPlatform->setWindowSystem(platform::WindowSystem::Wayland);
-    else if (windowSystem == QLatin1String("xcb"))
-        linuxPlatform->setWindowSystem(platform::WindowSystem::X11);
+    linuxPlatform->setWindowSystem(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+                                       ? platform::WindowSystem::Wayland
+                                       : platform::WindowSystem::Other);
     linuxPlatform->setCurrentScreen([]() -> std::optional<platform::DisplayMode> {
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen || screen->depth() <= 0)

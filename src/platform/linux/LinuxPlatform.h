@@ -43,7 +43,7 @@ struct LinuxPlatformOptions {
 // The window system the program's windows are on, which decides where the display modes come from.
 // XRandR is not asked on Wayland: the X server of $DISPLAY there is Xwayland, which knows only what
 // the compositor told it, and which some compositors start on the first connection.
-enum class WindowSystem { Unknown, X11, Wayland };
+enum class WindowSystem { Other, Wayland };  // Other: X11, offscreen, not yet known
 
 class LinuxPlatform final : public Platform {
 public:
@@ -107,7 +107,7 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
-    WindowSystem windowSystem_ = WindowSystem::Unknown;
+    WindowSystem windowSystem_ = WindowSystem::Other;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;
     std::function<void()> beep_;
