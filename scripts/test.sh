@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Zelvo needs, builds the whole test suite with AddressSanitizer,
-# UndefinedBehaviorSanitizer and warnings as errors, and runs it; then cross-builds the
+# UndefinedBehaviorSanitizer and warnings as errors, and runs it; takes the pages under Wayland and
+# X11 and compares them; validates the desktop files and the install; then cross-builds the
 # libraries without widgets for Windows and runs their tests under Wine in both families.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,5 +13,12 @@ export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/test --output-on-failure -j2
+
+# The window as a native Wayland client under a headless Weston, against the same under X11.
+bash scripts/test-sessions.sh build/test
+# What the desktop reads about the program, and where the install puts it.
+desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
+appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml
+bash scripts/test-install.sh build/test
 
 bash scripts/test-wine.sh build/win

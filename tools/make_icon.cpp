@@ -1,7 +1,8 @@
 // Draws the program's icon, 32 x 32 pixels in the 16 VGA colours: a monitor showing a pie gauge and
 // two lines of figures, the picture the program itself shows. Writes zelvo.png and zelvo.ico:
 //   make_icon <output directory>
-// Edit the drawing here and re-run the tool to regenerate resources/zelvo.png and resources/zelvo.ico.
+// Edit the drawing here and re-run the tool to regenerate resources/zelvo.png and resources/zelvo.ico;
+// the build draws the desktop's icon sizes from zelvo.png (make_hicolor_icons).
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,26 +1,37 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
+
+#include <cstdio>
+#include <memory>
 
 #include "format/NumberSeparators.h"
 #include "platform/Platform.h"
 #include "ui/TForm1.h"
 
 #if defined(__linux__)
+#include "app/DisplayChoice.h"
+#include "platform/linux/DisplayServers.h"
 #include "platform/linux/LinuxPlatform.h"
 #endif
 
 namespace zelvo {
 
-// What the Linux backend cannot do without the toolkit: sound the desktop's beep, and name the
-// current screen where no display-mode list is to be had (a Wayland or headless session).
+// What the Linux backend cannot do without the toolkit: sound the desktop's beep, know which window
+// system the window is on, and name the current screen where no display-mode list is to be had.
 void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
 #if defined(__linux__)
     auto* linuxPlatform = dynamic_cast<platform::LinuxPlatform*>(&platform);
     if (!linuxPlatform)
         return;
     linuxPlatform->setBeep([] { QApplication::beep(); });
+    linuxPlatform->setWindowSystem(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+                                       ? platform::WindowSystem::Wayland
+                                       : platform::WindowSystem::Other);
     linuxPlatform->setCurrentScreen([]() -> std::optional<platform::DisplayMode> {
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen || screen->depth() <= 0)
@@ -35,12 +46,89 @@ void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
 #endif
 }
 
+QTranslator* InstallToolkitTranslations(QCoreApplication& app) {
+    // The window is Japanese whatever the user's locale, and so are the toolkit's texts in it.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
+
+namespace {
+
+class TranslationsOnFirstMenu final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        // An application filter sees the event before the widget that opens the menu.
+        if (event->type() == QEvent::ContextMenu) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            InstallToolkitTranslations(*QCoreApplication::instance());
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void InstallToolkitTranslationsOnFirstMenu(QCoreApplication& app) {
+    app.installEventFilter(new TranslationsOnFirstMenu(&app));
+}
+
+namespace {
+
+// False, after saying so on the terminal, when no display the toolkit would try answers. A
+// connection to X made for the question is kept in `heldX11`, to be let go once the toolkit has
+// its own.
+bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
+                      [[maybe_unused]] std::shared_ptr<void>& heldX11) {
+#if defined(__linux__)
+    DisplayEnvironment environment{qgetenv("QT_QPA_PLATFORM"), qgetenv("XDG_SESSION_TYPE"),
+                                   platform::waylandDisplayReachable, [&heldX11] {
+                                       heldX11 = platform::openX11Display();
+                                       return heldX11 != nullptr;
+                                   }};
+    // The toolkit's "-platform NAME" option outranks the variable.
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            environment.platform = argv[i + 1];
+    switch (chooseDisplay(environment)) {
+        case DisplayChoice::AsConfigured:
+            return true;
+        case DisplayChoice::Wayland:
+            qputenv("QT_QPA_PLATFORM", "wayland");
+            return true;
+        case DisplayChoice::None:
+            if (environment.platform.isEmpty())
+                std::fprintf(stderr, "zelvo: cannot open a display (neither Wayland nor X11 is reachable)\n");
+            else
+                std::fprintf(stderr, "zelvo: cannot open a display (QT_QPA_PLATFORM=%s is not reachable)\n",
+                             environment.platform.constData());
+            return false;
+    }
+#endif
+    return true;
+}
+
+}  // namespace
+
 int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow) {
+    std::shared_ptr<void> heldX11;
+    if (!DisplayReachable(argc, argv, heldX11))
+        return 1;
     auto platform = platform::createSystemPlatform();
     // The separators are read before the application object exists, as every text depends on them.
     LoadNumberSeparators(*platform);
     QApplication app(argc, argv);
+    heldX11.reset();
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
+    InstallToolkitTranslationsOnFirstMenu(app);
     ConnectDesktop(*platform);
     TForm1 form(*platform);
     form.FormCreate();

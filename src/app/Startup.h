@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QCoreApplication;
+class QTranslator;
 class QWidget;
 
 namespace zelvo {
@@ -15,6 +17,15 @@ class Platform;
 // Gives the system backend what it needs from the toolkit (the beep, the current screen). Call it
 // once the application object exists.
 void ConnectDesktop(platform::Platform& platform);
+
+// Installs Qt's own Japanese texts (the standard edit menu) in `app`; returns the translator, owned
+// by `app`, or null where Qt's Japanese catalogue is not installed.
+QTranslator* InstallToolkitTranslations(QCoreApplication& app);
+
+// Installs them at the first request for a context menu, the one place the window shows the
+// toolkit's own words (the boxes' one button reads "OK" in Japanese too): a run that opens no menu
+// does not load the catalogue.
+void InstallToolkitTranslationsOnFirstMenu(QCoreApplication& app);
 
 // Runs the program. `beforeShow`, when set, sees the main window after its start-up sequence and
 // before it is first shown (the start-up benchmark hooks its first paint there).

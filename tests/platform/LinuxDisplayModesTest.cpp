@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/linux/DisplayModes.h"
+#include "platform/linux/DrmModes.h"
 
 namespace zelvo::platform {
 

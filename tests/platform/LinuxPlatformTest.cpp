@@ -373,6 +373,46 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
     EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
 }
 
+TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    XrandrScreen screen;
+    screen.rootDepth = 24;
+    screen.pixmapFormats = {{24, 32}};
+    screen.modes = {{1, 1920, 1080, 148500000, 2200, 1125, false, false}};
+    screen.outputs = {{"XWAYLAND0", true, true, true, {1}}};
+
+    const struct {
+        const char* machine;
+        Sizes modes;
+    } cases[] = {
+        // The kernel's list of the lit panel.
+        {"amd-laptop",
+         {{1920, 1080, 32},
+          {1680, 1050, 32},
+          {1280, 1024, 32},
+          {1440, 900, 32},
+          {1280, 800, 32},
+          {1280, 720, 32},
+          {1024, 768, 32},
+          {800, 600, 32},
+          {640, 480, 32}}},
+        // No connector: the mode the compositor reports, as the toolkit's screen.
+        {"qemu-vm", {{1024, 640, 32}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.machine);
+        auto options = optionsFor(c.machine, config);
+        auto xrandr = std::make_shared<FakeXrandr>(screen);
+        options.xrandr = xrandr;
+        LinuxPlatform platform(options);
+        platform.setWindowSystem(WindowSystem::Wayland);
+        platform.setCurrentScreen([] { return DisplayMode{1024, 640, 32, 60}; });
+        EXPECT_EQ(sizes(allModes(platform)), c.modes);
+        EXPECT_EQ(xrandr->queries, 0);
+    }
+}
+
 TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     QTemporaryDir config;
     ASSERT_TRUE(config.isValid());

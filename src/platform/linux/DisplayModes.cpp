@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/linux/LinuxFiles.h"
-
 namespace zelvo::platform {
 
 std::optional<std::uint32_t> screenBitsPerPixel(const XrandrScreen& screen) {
@@ -63,45 +61,6 @@ std::vector<DisplayMode> withoutRepeatedSizes(const std::vector<DisplayMode>& mo
             kept.push_back(mode);
     }
     return kept;
-}
-
-std::vector<std::pair<std::uint32_t, std::uint32_t>> parseDrmModes(std::string_view text) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
-    for (std::string_view line : linuxfs::splitLines(text)) {
-        line = linuxfs::trim(line);
-        const auto x = line.find('x');
-        if (x == std::string_view::npos)
-            continue;
-        // Interlaced modes carry an "i" after the height.
-        std::string_view height = line.substr(x + 1);
-        if (!height.empty() && height.back() == 'i')
-            height.remove_suffix(1);
-        const auto w = linuxfs::parseUnsigned(line.substr(0, x));
-        const auto h = linuxfs::parseUnsigned(height);
-        if (!w || !h || *w == 0 || *h == 0 || *w > 65535 || *h > 65535)
-            continue;
-        sizes.emplace_back(static_cast<std::uint32_t>(*w), static_cast<std::uint32_t>(*h));
-    }
-    return sizes;
-}
-
-std::vector<DisplayMode> modesFromDrm(const std::vector<DrmConnector>& connectors, std::uint32_t bitsPerPixel) {
-    const DrmConnector* chosen = nullptr;
-    auto connected = [](const DrmConnector& c) {
-        return linuxfs::trim(c.status) == "connected" && !parseDrmModes(c.modes).empty();
-    };
-    for (const auto& connector : connectors)
-        if (!chosen && connected(connector) && linuxfs::trim(connector.enabled) == "enabled")
-            chosen = &connector;
-    for (const auto& connector : connectors)
-        if (!chosen && connected(connector))
-            chosen = &connector;
-    if (!chosen)
-        return {};
-    std::vector<DisplayMode> modes;
-    for (const auto& [width, height] : parseDrmModes(chosen->modes))
-        modes.push_back(DisplayMode{width, height, bitsPerPixel, 0});
-    return withoutRepeatedSizes(modes);
 }
 
 }  // namespace zelvo::platform

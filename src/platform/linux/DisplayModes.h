@@ -1,12 +1,11 @@
 #pragma once
-// The primary display's modes: from XRandR on X11, from the kernel's DRM connectors where there is
-// no X server (Wayland, a console), and the X part behind a seam so tests use recorded screens.
+// The primary display's modes as XRandR reports them on X11, behind a seam so tests use recorded
+// screens; the kernel's lists have a unit of their own.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -64,20 +63,5 @@ std::vector<DisplayMode> modesFromXrandr(const XrandrScreen& screen);
 // Keeps the first mode of every width × height × depth: an output lists one mode per refresh
 // rate, and the page, which shows no rate, would list identical blocks.
 std::vector<DisplayMode> withoutRepeatedSizes(const std::vector<DisplayMode>& modes);
-
-// A DRM connector as sysfs shows it (/sys/class/drm/card0-HDMI-A-1).
-struct DrmConnector {
-    std::string name;     // "card0-HDMI-A-1"
-    std::string status;   // contents of "status": "connected", "disconnected", "unknown"
-    std::string enabled;  // contents of "enabled": "enabled" when a CRTC drives it
-    std::string modes;    // contents of "modes": one "1920x1080" (or "1920x1080i") per line
-};
-
-// Sizes of a connector's "modes" file, in its order; malformed lines are skipped.
-std::vector<std::pair<std::uint32_t, std::uint32_t>> parseDrmModes(std::string_view text);
-
-// Modes of the first connected connector that is enabled, else of the first connected one, each
-// at `bitsPerPixel`.
-std::vector<DisplayMode> modesFromDrm(const std::vector<DrmConnector>& connectors, std::uint32_t bitsPerPixel);
 
 }  // namespace zelvo::platform

@@ -13,6 +13,7 @@
 #include "platform/linux/CgroupMemory.h"
 #include "platform/linux/CycleCounter.h"
 #include "platform/linux/DisplayModes.h"
+#include "platform/linux/DrmModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/KernelRelease.h"
 #include "platform/linux/LinuxDrives.h"
@@ -180,31 +181,19 @@ std::string LinuxPlatform::getCurrentDirectory() {
 }
 
 std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
-    if (const auto screen = xrandr_->query()) {
-        auto modes = modesFromXrandr(*screen);
-        if (!modes.empty())
-            return modes;
-    }
-    // No X server (Wayland without Xwayland, a console): the kernel's connectors.
-    std::vector<DrmConnector> connectors;
-    const std::string drm = joinPath(roots_.sys, "/class/drm");
-    for (const std::string& name : linuxfs::listDirectory(drm)) {
-        if (name.rfind("card", 0) != 0 || name.find('-') == std::string::npos)
-            continue;
-        const std::string dir = drm + "/" + name;
-        connectors.push_back(DrmConnector{name, linuxfs::readFile(dir + "/status", 64).value_or(""),
-                                          linuxfs::readFile(dir + "/enabled", 64).value_or(""),
-                                          linuxfs::readFile(dir + "/modes", 64 * 1024).value_or("")});
-    }
-    const auto bppText = linuxfs::readTrimmed(joinPath(roots_.sys, "/class/graphics/fb0/bits_per_pixel"));
-    const auto bpp = bppText ? linuxfs::parseUnsigned(*bppText) : std::nullopt;
-    auto modes = modesFromDrm(connectors, bpp && *bpp > 0 && *bpp <= 64 ? static_cast<std::uint32_t>(*bpp) : 32);
-    if (!modes.empty())
-        return modes;
-    if (currentScreen_)
+    // The X server's list (it names the primary output), then the kernel's connectors (Wayland, a
+    // console), then the screen the toolkit shows: on Wayland, the mode the compositor reports for
+    // the output (a nested, virtual or headless compositor has no connector in reach).
+    std::vector<DisplayMode> modes;
+    if (windowSystem_ != WindowSystem::Wayland)
+        if (const auto screen = xrandr_->query())
+            modes = modesFromXrandr(*screen);
+    if (modes.empty())
+        modes = readDrmModes(roots_.sys);
+    if (modes.empty() && currentScreen_)
         if (const auto screen = currentScreen_())
-            return {*screen};
-    return {};
+            modes = {*screen};
+    return modes;
 }
 
 bool LinuxPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {

@@ -1,7 +1,7 @@
 #pragma once
 // The real Linux machine, answering the platform calls with their Windows meaning: the NT family,
 // a registry filled from /proc and /sys with a per-user file for the registration values, the
-// host name as the computer name, XRandR display modes. Every file is read below the roots, so
+// host name as the computer name, the display server's modes. Every file is read below the roots, so
 // tests run it against recorded machines.
 
 #include <QLocale>
@@ -42,6 +42,11 @@ struct LinuxPlatformOptions {
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
 };
 
+// The window system the program's windows are on, which decides where the display modes come from.
+// XRandR is not asked on Wayland: the X server of $DISPLAY there is Xwayland, which knows only what
+// the compositor told it, and which some compositors start on the first connection.
+enum class WindowSystem { Other, Wayland };  // Other: X11, offscreen, not yet known
+
 class LinuxPlatform final : public Platform {
 public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
@@ -51,6 +56,7 @@ public:
     // Qt Widgets): the beep, and the current screen as the display fallback of last resort.
     void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
     void setCurrentScreen(std::function<std::optional<DisplayMode>()> screen) { currentScreen_ = std::move(screen); }
+    void setWindowSystem(WindowSystem system) { windowSystem_ = system; }
 
     RegistryTree& registry() { return registry_; }
 
@@ -101,6 +107,7 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
+    WindowSystem windowSystem_ = WindowSystem::Other;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;
     std::function<void()> beep_;
