@@ -107,103 +107,118 @@ struct DisplayMode {
 
 enum class LocaleItem { ThousandSeparator, DecimalSeparator };
 
+// Failure comes back one way per kind of call: a query that can fail answers std::optional (nullopt:
+// it failed), an action answers bool (false: it failed), and the registry calls answer the Windows
+// status code (kRegSuccess or the RegStatus of the failure) with their results in out-parameters,
+// as the registry wrapper and the pages expect. The two path queries answer an empty path when
+// they fail, which their callers read as "no path". Queries that change nothing are const.
 class Platform {
 public:
     virtual ~Platform() = default;
 
     // --- version ---
     // The version query; nullopt when it fails.
-    virtual std::optional<OsVersion> getVersion() = 0;
+    virtual std::optional<OsVersion> getVersion() const = 0;
 
     // --- computer name ---
     // Characters of the buffer the longest computer name this system allows needs, its terminating
     // zero included (16 on Windows, 65 for a Linux host name); it cannot fail.
-    virtual std::uint32_t computerNameBufferChars() = 0;
-    // The computer name if it fits a buffer of `bufferChars` characters including the terminating
-    // zero; nullopt on failure or when it does not fit.
-    virtual std::optional<std::string> getComputerName(std::uint32_t bufferChars) = 0;
+    virtual std::uint32_t computerNameBufferChars() const = 0;
+    // The computer name (code-page bytes) if it fits a buffer of `bufferChars` characters including
+    // the terminating zero; nullopt on failure or when it does not fit.
+    virtual std::optional<std::string> getComputerName(std::uint32_t bufferChars) const = 0;
     // Hands a new computer name (code-page bytes) to the system; false when refused.
     virtual bool setComputerName(const std::string& name) = 0;
 
-    // --- registry (Windows semantics, status codes of RegStatus) ---
-    // Opens `subKey` below `parent`; `subKey` may be empty (opens `parent` again).
+    // --- registry (Windows semantics: status codes of RegStatus, results in out-parameters) ---
+    // Opens `subKey` below `parent` into `*result`; `subKey` may be empty (opens `parent` again).
     virtual long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) = 0;
-    // Opens `subKey`, creating every missing key on the way, with all access.
+    // Opens `subKey` into `*result`, creating every missing key on the way, with all access.
     virtual long regCreateKey(HKey parent, const std::string& subKey, HKey* result) = 0;
-    // Queries a value. With `data` null only `*type` and `*size` are filled. When the buffer is
-    // too small: kRegMoreData with `*size` set to the size needed. `type` and `size` may be null
-    // only together with `data` being null for `size`.
+    // Queries a value (`*size` in bytes). With `data` null only `*type` and `*size` are filled. When
+    // the buffer is too small: kRegMoreData with `*size` set to the size needed. `type` may be null;
+    // `size` only together with `data`.
     virtual long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                               std::uint32_t* size) = 0;
+                               std::uint32_t* size) const = 0;
+    // Writes a value of `size` bytes; kRegAccessDenied on a key opened for reading.
     virtual long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) = 0;
     // Name of the value at `index` in enumeration order; kRegNoMoreItems past the last.
-    virtual long regEnumValue(HKey key, std::uint32_t index, std::string* name) = 0;
+    virtual long regEnumValue(HKey key, std::uint32_t index, std::string* name) const = 0;
+    // Deletes `subKey` below `parent`, which must have no subkeys.
     virtual long regDeleteKey(HKey parent, const std::string& subKey) = 0;
+    // Closes a key opened by regOpenKey or regCreateKey; kRegInvalidHandle for any other.
     virtual long regCloseKey(HKey key) = 0;
 
     // --- memory ---
-    virtual MemoryStatus globalMemoryStatus() = 0;
+    // The memory status in bytes and per cent; all zero where the system cannot be read.
+    virtual MemoryStatus globalMemoryStatus() const = 0;
 
     // --- drives ---
-    // Bit mask of existing drive letters, bit 0 = A:.
-    virtual std::uint32_t getLogicalDrives() = 0;
+    // Bit mask of existing drive letters, bit 0 = A:; 0 when there is none.
+    virtual std::uint32_t getLogicalDrives() const = 0;
     // Drive type of a root path such as "c:\"; kDriveNoRootDir for a letter that does not exist.
-    virtual std::uint32_t getDriveType(const std::string& root) = 0;
+    virtual std::uint32_t getDriveType(const std::string& root) const = 0;
     // Whether the 64-bit free-space query exists on this system.
-    virtual bool hasDiskFreeSpaceEx() = 0;
-    // Size and free space of the drive whose root is `root`; the current drive when `root` is
-    // empty. nullopt when the drive cannot be read.
-    virtual std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) = 0;
-    virtual std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) = 0;
+    virtual bool hasDiskFreeSpaceEx() const = 0;
+    // Size and free space in bytes of the drive whose root is `root`; the current drive when
+    // `root` is empty. nullopt when the drive cannot be read.
+    virtual std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const = 0;
+    // The same in sectors and clusters (counts capped at 32 bits); nullopt when it cannot be read.
+    virtual std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const = 0;
     // Volume label, serial and file-system name of a root path; nullopt when it cannot be read.
-    virtual std::optional<VolumeInformation> getVolumeInformation(const std::string& root) = 0;
-    // Sets the critical-error mode and returns the previous one.
+    virtual std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const = 0;
+    // Sets the critical-error mode and returns the previous one; it cannot fail.
     virtual std::uint32_t setErrorMode(std::uint32_t mode) = 0;
     // Remote name connected to a local device such as "Z:"; nullopt when it is not a network
     // drive or the connection cannot be named.
-    virtual std::optional<std::string> wnetGetConnection(const std::string& localName) = 0;
-    // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir".
-    virtual std::string getCurrentDirectory() = 0;
+    virtual std::optional<std::string> wnetGetConnection(const std::string& localName) const = 0;
+    // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir"; empty when it
+    // cannot be read, which the drive selector reads as "no current drive".
+    virtual std::string getCurrentDirectory() const = 0;
 
     // --- display ---
-    // Display mode `index` of the primary display; false past the last mode.
-    virtual bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) = 0;
+    // Display mode `index` of the primary display; nullopt past the last mode.
+    virtual std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const = 0;
 
     // --- time and sound ---
-    // Milliseconds since system start, wrapping at 32 bits.
+    // Milliseconds since system start, wrapping at 32 bits; it cannot fail. Not const: on the
+    // simulated machine each call moves its clock on.
     virtual std::uint32_t getTickCount() = 0;
-    // The processor's cycle counter.
-    virtual std::uint64_t readCycleCounter() = 0;
+    // The processor's cycle count since some fixed point; it cannot fail.
+    virtual std::uint64_t readCycleCounter() const = 0;
+    // Sounds the system's beep of `type`; nothing happens where there is none.
     virtual void messageBeep(std::uint32_t type) = 0;
 
     // --- locale ---
     // The locale item of the thread locale if it fits `bufferChars` characters including the
     // terminating zero; nullopt otherwise. An empty setting gives an empty string.
-    virtual std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) = 0;
-    // Resets the thread locale to the user's default.
+    virtual std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const = 0;
+    // Resets the thread locale to the user's default as it stands now; it cannot fail.
     virtual void resetThreadLocale() = 0;
 
     // --- program files ---
-    // Full path of the program file.
-    virtual std::string programPath() = 0;
+    // Full path of the program file; empty when it cannot be read.
+    virtual std::string programPath() const = 0;
     // The system's path separator ("\" on Windows and the simulated machine, "/" on Linux).
-    virtual char pathSeparator() = 0;
+    virtual char pathSeparator() const = 0;
     // Creates a directory; false when it fails (it exists already, for example).
     virtual bool createDirectory(const std::string& path) = 0;
 
     // --- BIOS ROM ---
     // Zero-terminated string at a physical address of the first megabyte; nullopt where the ROM
     // is not mapped into this process.
-    virtual std::optional<std::string> readRomString(std::uint32_t address) = 0;
+    virtual std::optional<std::string> readRomString(std::uint32_t address) const = 0;
 
     // --- code page ---
-    virtual std::string toUtf8(const std::string& bytes) = 0;
-    virtual std::string fromUtf8(const std::string& utf8) = 0;
+    // Code-page bytes as UTF-8; it cannot fail: what cannot be converted becomes a replacement.
+    virtual std::string toUtf8(const std::string& bytes) const = 0;
+    // UTF-8 as code-page bytes; it cannot fail: a character the code page lacks becomes a replacement.
+    virtual std::string fromUtf8(const std::string& utf8) const = 0;
     // Whether `byte` starts a double-byte character in the code page (never on UTF-8).
-    virtual bool isLeadByte(std::uint8_t byte) = 0;
+    virtual bool isLeadByte(std::uint8_t byte) const = 0;
     // Whether the code page has double-byte characters at all.
-    virtual bool hasLeadBytes() = 0;
+    virtual bool hasLeadBytes() const = 0;
 };
 
 // The backend this build runs on: Linux or Windows, chosen at build time.

@@ -395,7 +395,7 @@ long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) 
 }
 
 long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* size) {
+                         std::uint32_t* size) const {
     std::shared_ptr<Node> node;
     RegAccess access;
     if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
@@ -444,7 +444,7 @@ long RegistryTree::set(HKey key, const std::string& name, std::uint32_t type, co
     return impl_->storeValue(*node, name, std::move(value)) ? kRegSuccess : kRegAccessDenied;
 }
 
-long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) {
+long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) const {
     std::shared_ptr<Node> node;
     RegAccess access;
     if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)

@@ -75,9 +75,9 @@ public:
     // zero is read with one added where the buffer has room (the size reported is the value's) ---
     long open(HKey parent, const std::string& subKey, RegAccess access, HKey* result);
     long create(HKey parent, const std::string& subKey, HKey* result);
-    long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size);
+    long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) const;
     long set(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size);
-    long enumValue(HKey key, std::uint32_t index, std::string* name);
+    long enumValue(HKey key, std::uint32_t index, std::string* name) const;
     long deleteKey(HKey parent, const std::string& subKey);
     long close(HKey key);
 

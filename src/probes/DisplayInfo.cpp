@@ -29,14 +29,14 @@ std::vector<std::string> DisplayPageLines(platform::Platform& platform) {
     std::vector<std::string> lines;
     // The mode number is shown as a signed 32-bit figure, so the enumeration ends there at the latest.
     for (std::uint32_t index = 0; index <= kInt32Max; ++index) {
-        platform::DisplayMode mode;
-        if (!platform.enumDisplaySettings(index, &mode))
+        const std::optional<platform::DisplayMode> mode = platform.enumDisplaySettings(index);
+        if (!mode)
             break;
         lines.emplace_back();
         lines.push_back("   モード番号  " + FigureText(index));
-        lines.push_back("   画面サイズ  " + FigureText(mode.width) + " x " + FigureText(mode.height));
-        lines.push_back("   色数　　　  " + IntegerText(DisplayColourCount(mode.bitsPerPixel)) + " 色");
-        lines.push_back("   色ビット数  " + FigureText(mode.bitsPerPixel) + " Bit");
+        lines.push_back("   画面サイズ  " + FigureText(mode->width) + " x " + FigureText(mode->height));
+        lines.push_back("   色数　　　  " + IntegerText(DisplayColourCount(mode->bitsPerPixel)) + " 色");
+        lines.push_back("   色ビット数  " + FigureText(mode->bitsPerPixel) + " Bit");
         lines.emplace_back();
         lines.emplace_back();
     }

@@ -72,9 +72,8 @@ bool hasKey(Platform& platform, const char* key) {
 
 std::vector<DisplayMode> allModes(Platform& platform) {
     std::vector<DisplayMode> modes;
-    DisplayMode mode;
-    for (std::uint32_t i = 0; platform.enumDisplaySettings(i, &mode); ++i)
-        modes.push_back(mode);
+    for (std::uint32_t i = 0; const auto mode = platform.enumDisplaySettings(i); ++i)
+        modes.push_back(*mode);
     return modes;
 }
 
@@ -365,12 +364,11 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
 
     // No X and no DRM: the current screen, when the user interface supplies it.
     LinuxPlatform headless(optionsFor("qemu-vm", config));
-    DisplayMode mode;
-    EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
+    EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
     headless.setCurrentScreen([] { return DisplayMode{1024, 768, 32, 60}; });
     EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
     headless.setCurrentScreen([] { return std::nullopt; });
-    EXPECT_FALSE(headless.enumDisplaySettings(0, &mode));
+    EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
 }
 
 TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {

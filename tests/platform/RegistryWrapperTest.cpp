@@ -230,7 +230,7 @@ class FailingReadPlatform : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
     long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override {
+                       std::uint32_t* size) const override {
         if (data)
             return kRegFileNotFound;
         return SimPlatform::regQueryValue(key, name, type, data, size);

@@ -334,12 +334,11 @@ TEST(SimPlatform, OtherCalls) {
     EXPECT_EQ(p.getVersion()->platformId, 3u);
 
     m.displayModes = {{640, 480, 8, 60}, {1024, 768, 32, 75}};
-    DisplayMode mode;
-    ASSERT_TRUE(p.enumDisplaySettings(1, &mode));
-    EXPECT_EQ(mode.width, 1024u);
-    EXPECT_EQ(mode.bitsPerPixel, 32u);
-    EXPECT_FALSE(p.enumDisplaySettings(2, &mode));
-    EXPECT_FALSE(p.enumDisplaySettings(0, nullptr));
+    const auto mode = p.enumDisplaySettings(1);
+    ASSERT_TRUE(mode.has_value());
+    EXPECT_EQ(mode->width, 1024u);
+    EXPECT_EQ(mode->bitsPerPixel, 32u);
+    EXPECT_FALSE(p.enumDisplaySettings(2).has_value());
 
     m.memory.totalPhys = 6ull << 30;  // more than a 32-bit count holds
     EXPECT_EQ(p.globalMemoryStatus().totalPhys, 6ull << 30);

@@ -213,8 +213,7 @@ TEST(SimProfile, Win9xMachine) {
     EXPECT_TRUE(p.getComputerName(16).has_value());
     EXPECT_EQ(p.getLocaleInfo(LocaleItem::ThousandSeparator, 2), ",");
     EXPECT_EQ(p.getLocaleInfo(LocaleItem::DecimalSeparator, 2), ".");
-    DisplayMode mode;
-    EXPECT_TRUE(p.enumDisplaySettings(0, &mode));
+    EXPECT_TRUE(p.enumDisplaySettings(0).has_value());
 }
 
 TEST(SimProfile, NtMachine) {

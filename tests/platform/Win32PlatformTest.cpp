@@ -158,18 +158,16 @@ TEST(Win32Platform, DisplayModesAreThePrimaryDisplays) {
     }
     for (std::uint32_t i = 0; i < direct.size(); ++i) {
         SCOPED_TRACE(i);
-        DisplayMode mode;
-        ASSERT_TRUE(platform.enumDisplaySettings(i, &mode));
-        EXPECT_EQ(mode.width, direct[i].dmPelsWidth);
-        EXPECT_EQ(mode.height, direct[i].dmPelsHeight);
-        EXPECT_EQ(mode.bitsPerPixel, direct[i].dmBitsPerPel);
+        const auto mode = platform.enumDisplaySettings(i);
+        ASSERT_TRUE(mode.has_value());
+        EXPECT_EQ(mode->width, direct[i].dmPelsWidth);
+        EXPECT_EQ(mode->height, direct[i].dmPelsHeight);
+        EXPECT_EQ(mode->bitsPerPixel, direct[i].dmBitsPerPel);
     }
-    DisplayMode mode;
-    EXPECT_FALSE(platform.enumDisplaySettings(static_cast<std::uint32_t>(direct.size()), &mode));
+    EXPECT_FALSE(platform.enumDisplaySettings(static_cast<std::uint32_t>(direct.size())).has_value());
     // The current and the stored mode have indices of their own; they are not listed modes.
-    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_CURRENT_SETTINGS, &mode));
-    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_REGISTRY_SETTINGS, &mode));
-    EXPECT_FALSE(platform.enumDisplaySettings(0, nullptr));
+    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_CURRENT_SETTINGS).has_value());
+    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_REGISTRY_SETTINGS).has_value());
 }
 
 TEST(Win32Platform, ProgramPathAndCurrentDirectory) {

@@ -264,21 +264,21 @@ TEST_F(DiskFiguresTest, ClusterCountsWhereTheByteQueryIsMissing) {
 class FixedSpace : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) override {
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override {
         ++exCalls;
         lastRoot = root;
         return space;
     }
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) override {
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override {
         ++clusterCalls;
         lastRoot = root;
         return clusters;
     }
     std::optional<DiskSpace> space;
     std::optional<DiskClusters> clusters;
-    int exCalls = 0;
-    int clusterCalls = 0;
-    std::string lastRoot;
+    mutable int exCalls = 0;
+    mutable int clusterCalls = 0;
+    mutable std::string lastRoot;
 };
 
 TEST_F(DiskFiguresTest, FreeSpaceIsWhatTheUserMayUse) {

@@ -95,13 +95,13 @@ TEST(DisplayInfoTest, ColourCount) {
 class GappedDisplay : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) override {
+    std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override {
         ++calls;
         if (index == 1)
-            return false;
-        return SimPlatform::enumDisplaySettings(index, mode);
+            return std::nullopt;
+        return SimPlatform::enumDisplaySettings(index);
     }
-    int calls = 0;
+    mutable int calls = 0;
 };
 
 TEST(DisplayInfoTest, EnumerationStopsAtTheFirstRefusedIndex) {

@@ -17,19 +17,19 @@ namespace zelvo::test {
 class RecordingPlatform : public platform::SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    std::vector<std::string> calls;
+    mutable std::vector<std::string> calls;  // the const queries note themselves too
 
-    std::optional<platform::OsVersion> getVersion() override {
+    std::optional<platform::OsVersion> getVersion() const override {
         calls.push_back("getVersion");
         return SimPlatform::getVersion();
     }
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override {
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override {
         calls.push_back("getComputerName");
         return SimPlatform::getComputerName(bufferChars);
     }
-    bool enumDisplaySettings(std::uint32_t index, platform::DisplayMode* mode) override {
+    std::optional<platform::DisplayMode> enumDisplaySettings(std::uint32_t index) const override {
         calls.push_back("enumDisplaySettings");
-        return SimPlatform::enumDisplaySettings(index, mode);
+        return SimPlatform::enumDisplaySettings(index);
     }
     long regOpenKey(platform::HKey parent, const std::string& subKey, platform::RegAccess access,
                     platform::HKey* result) override {

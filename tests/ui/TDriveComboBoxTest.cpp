@@ -476,10 +476,10 @@ TEST(DriveComboBoxCodePage, TrailBytesOfTheLabelsLookLikeLetters) {
 class Utf8Platform : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    std::string toUtf8(const std::string& bytes) override { return bytes; }
-    std::string fromUtf8(const std::string& utf8) override { return utf8; }
-    bool isLeadByte(std::uint8_t) override { return false; }
-    bool hasLeadBytes() override { return false; }
+    std::string toUtf8(const std::string& bytes) const override { return bytes; }
+    std::string fromUtf8(const std::string& utf8) const override { return utf8; }
+    bool isLeadByte(std::uint8_t) const override { return false; }
+    bool hasLeadBytes() const override { return false; }
 };
 
 struct FileNameCaseCase {
@@ -534,7 +534,7 @@ TEST_F(DriveComboBoxTest, ErrorModeSetAroundTheLabelQueryAndRestored) {
 class FailingVolumePlatform : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    std::optional<platform::VolumeInformation> getVolumeInformation(const std::string&) override {
+    std::optional<platform::VolumeInformation> getVolumeInformation(const std::string&) const override {
         EXPECT_EQ(machine().errorMode, 1u);
         throw std::runtime_error("volume query failed");
     }

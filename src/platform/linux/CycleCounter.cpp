@@ -27,7 +27,7 @@ CycleCounter::~CycleCounter() {
         ::close(perfFd_);
 }
 
-std::uint64_t CycleCounter::read() {
+std::uint64_t CycleCounter::read() const {
 #if defined(__x86_64__) || defined(__i386__)
     return __rdtsc();
 #else
@@ -35,7 +35,7 @@ std::uint64_t CycleCounter::read() {
 #endif
 }
 
-std::uint64_t CycleCounter::readWithoutTsc() {
+std::uint64_t CycleCounter::readWithoutTsc() const {
     if (!perfTried_) {
         perfTried_ = true;
         perf_event_attr attr{};

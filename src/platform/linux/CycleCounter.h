@@ -26,16 +26,17 @@ public:
     CycleCounter(const CycleCounter&) = delete;
     CycleCounter& operator=(const CycleCounter&) = delete;
 
-    std::uint64_t read();
+    std::uint64_t read() const;
 
 private:
-    std::uint64_t readWithoutTsc();
+    std::uint64_t readWithoutTsc() const;
 
     std::string sysRoot_;
-    int perfFd_ = -1;
-    bool perfTried_ = false;
-    std::uint64_t lastNanoseconds_ = 0;
-    std::uint64_t scaledCycles_ = 0;
+    // Opened at the first read; the running count of the scaled fallback.
+    mutable int perfFd_ = -1;
+    mutable bool perfTried_ = false;
+    mutable std::uint64_t lastNanoseconds_ = 0;
+    mutable std::uint64_t scaledCycles_ = 0;
 };
 
 }  // namespace zelvo::platform

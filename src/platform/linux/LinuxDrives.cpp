@@ -108,23 +108,23 @@ LinuxDrives::LinuxDrives(LinuxRoots roots) : LinuxDrives(std::move(roots), syste
 LinuxDrives::LinuxDrives(LinuxRoots roots, DriveSeams seams)
     : roots_(std::move(roots)), seams_(std::move(seams)), mountWatch_(roots_.proc + "/self/mountinfo") {}
 
-std::uint32_t LinuxDrives::getLogicalDrives() {
+std::uint32_t LinuxDrives::getLogicalDrives() const {
     std::uint32_t mask = 0;
     for (const auto& drive : presentDrives(true))
         mask |= 1u << (drive.letter - 'A');
     return mask;
 }
 
-std::uint32_t LinuxDrives::getDriveType(const std::string& root) {
+std::uint32_t LinuxDrives::getDriveType(const std::string& root) const {
     const auto drive = findDrive(root);
     return drive ? drive->type : kDriveNoRootDir;
 }
 
-bool LinuxDrives::hasDiskFreeSpaceEx() {
+bool LinuxDrives::hasDiskFreeSpaceEx() const {
     return true;
 }
 
-std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root) {
+std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
         return std::nullopt;
@@ -138,7 +138,7 @@ std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root
     return space;
 }
 
-std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& root) {
+std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
         return std::nullopt;
@@ -154,7 +154,7 @@ std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& roo
     return clusters;
 }
 
-std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::string& root) {
+std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
         return std::nullopt;
@@ -183,7 +183,7 @@ std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::st
     return info;
 }
 
-std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& localName) {
+std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& localName) const {
     if (!letterOfRoot(localName))
         return std::nullopt;
     const auto drive = findDrive(localName);
@@ -192,7 +192,7 @@ std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& loc
     return drives::remoteNameFromSource(drive->mount.source);
 }
 
-std::string LinuxDrives::getCurrentDirectory() {
+std::string LinuxDrives::getCurrentDirectory() const {
     std::string cwd;
     const auto drive = currentDrive(&cwd);
     if (!drive)
@@ -206,14 +206,14 @@ std::uint32_t LinuxDrives::setErrorMode(std::uint32_t mode) {
     return errorMode_.exchange(mode);
 }
 
-const std::vector<Drive>& LinuxDrives::presentDrives(bool rescan) {
+const std::vector<Drive>& LinuxDrives::presentDrives(bool rescan) const {
     // The watch is asked every time, so a change it reports is never left for a later call.
     if (mountWatch_.changed() || rescan)
         drives_ = drives::scanDrives(roots_);
     return drives_;
 }
 
-std::optional<Drive> LinuxDrives::findDrive(const std::string& root) {
+std::optional<Drive> LinuxDrives::findDrive(const std::string& root) const {
     if (root.empty())
         return currentDrive(nullptr);
     const auto letter = letterOfRoot(root);
@@ -227,7 +227,7 @@ std::optional<Drive> LinuxDrives::findDrive(const std::string& root) {
 }
 
 // The drive whose mount point is the longest prefix of the current directory.
-std::optional<Drive> LinuxDrives::currentDrive(std::string* cwd) {
+std::optional<Drive> LinuxDrives::currentDrive(std::string* cwd) const {
     const auto directory = seams_.currentDirectory ? seams_.currentDirectory() : std::nullopt;
     if (!directory)
         return std::nullopt;
@@ -243,7 +243,7 @@ std::optional<Drive> LinuxDrives::currentDrive(std::string* cwd) {
     return *best;
 }
 
-std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) {
+std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) const {
     const std::string path = roots_.mountPrefix + drive.mount.target;
     // A server that is gone, or a user-space driver stuck on a failing disk, holds statvfs for as
     // long as it likes.
@@ -254,7 +254,7 @@ std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) {
     return seams_.fileSystemFigures(path);
 }
 
-std::optional<FsFigures> LinuxDrives::boundedFigures(const std::string& path) {
+std::optional<FsFigures> LinuxDrives::boundedFigures(const std::string& path) const {
     if (!seams_.fileSystemFigures)
         return std::nullopt;
     {

@@ -37,27 +37,27 @@ public:
     LinuxDrives(LinuxRoots roots, DriveSeams seams);
 
     // Bit mask of the lettered drives, bit 0 = A:.
-    std::uint32_t getLogicalDrives();
+    std::uint32_t getLogicalDrives() const;
     // DriveType of "c:\", "C:\" or "c:" (either case); "" is the current drive. kDriveNoRootDir
     // for a letter without a drive or a text that names no drive root.
-    std::uint32_t getDriveType(const std::string& root);
+    std::uint32_t getDriveType(const std::string& root) const;
     // Always true: the byte counts are 64-bit.
-    bool hasDiskFreeSpaceEx();
+    bool hasDiskFreeSpaceEx() const;
     // statvfs figures in bytes: total f_blocks, free to the user f_bavail, free f_bfree, each
     // times f_frsize. nullopt when the drive does not exist or cannot be read in time.
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root);
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const;
     // The same figures as 512-byte sectors and clusters of f_frsize bytes; counts above 32 bits
     // are capped at 0xFFFFFFFF.
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root);
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const;
     // Label, serial and file-system name; nullopt when the drive does not exist.
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root);
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const;
     // Windows form of a network drive's source for a local name "Z:"; nullopt for drives that are
     // not network drives or whose source names no server.
-    std::optional<std::string> wnetGetConnection(const std::string& localName);
+    std::optional<std::string> wnetGetConnection(const std::string& localName) const;
     // The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below
     // that drive's mount point. A directory on no drive comes back without a letter ("\dir\sub",
     // a lone "\" when the process has none), which the drive selector treats as "no current drive".
-    std::string getCurrentDirectory();
+    std::string getCurrentDirectory() const;
     // Stores the critical-error mode and returns the previous one. Linux shows no critical-error
     // dialogs, so the mode changes nothing else.
     std::uint32_t setErrorMode(std::uint32_t mode);
@@ -66,19 +66,21 @@ private:
     struct PendingQuery;
 
     // The drives of the last scan; scanned again when `rescan` or when the mount table changed.
-    const std::vector<drives::Drive>& presentDrives(bool rescan);
-    std::optional<drives::Drive> findDrive(const std::string& root);
-    std::optional<drives::Drive> currentDrive(std::string* cwd);
-    std::optional<FsFigures> figuresOf(const drives::Drive& drive);
-    std::optional<FsFigures> boundedFigures(const std::string& path);
+    const std::vector<drives::Drive>& presentDrives(bool rescan) const;
+    std::optional<drives::Drive> findDrive(const std::string& root) const;
+    std::optional<drives::Drive> currentDrive(std::string* cwd) const;
+    std::optional<FsFigures> figuresOf(const drives::Drive& drive) const;
+    std::optional<FsFigures> boundedFigures(const std::string& path) const;
 
     LinuxRoots roots_;
     DriveSeams seams_;
-    drives::MountTableWatch mountWatch_;
-    std::vector<drives::Drive> drives_;
+    // The queries change none of what they answer: the scan is a cache of the mount table, the
+    // pending map the queries still running in the background.
+    mutable drives::MountTableWatch mountWatch_;
+    mutable std::vector<drives::Drive> drives_;
     std::atomic<std::uint32_t> errorMode_{0};
-    std::mutex pendingMutex_;
-    std::map<std::string, std::shared_ptr<PendingQuery>> pending_;  // network queries still running
+    mutable std::mutex pendingMutex_;
+    mutable std::map<std::string, std::shared_ptr<PendingQuery>> pending_;  // network queries still running
 };
 
 }  // namespace zelvo::platform

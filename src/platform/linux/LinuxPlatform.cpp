@@ -81,18 +81,18 @@ std::string LinuxPlatform::kernelRelease() const {
     return linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/osrelease")).value_or("");
 }
 
-std::optional<OsVersion> LinuxPlatform::getVersion() {
+std::optional<OsVersion> LinuxPlatform::getVersion() const {
     // The family is what the pages ask; the numbers are the kernel's (6.1.44 → 6, 1, build 44),
     // 0 where the release cannot be read.
     const KernelVersion kernel = parseKernelRelease(kernelRelease());
     return OsVersion{kPlatformNT, kernel.major, kernel.minor, kernel.patch};
 }
 
-std::uint32_t LinuxPlatform::computerNameBufferChars() {
+std::uint32_t LinuxPlatform::computerNameBufferChars() const {
     return kMaxHostNameBytes + 1;
 }
 
-std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) {
+std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
     // The kernel's node name, as uname() reports it.
     const auto name = linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/hostname"));
     if (!name || name->empty() || name->size() >= bufferChars)
@@ -116,7 +116,7 @@ long LinuxPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* r
 }
 
 long LinuxPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) {
+                                  std::uint32_t* size) const {
     return registry_.query(key, name, type, data, size);
 }
 
@@ -125,7 +125,7 @@ long LinuxPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t
     return registry_.set(key, name, type, data, size);
 }
 
-long LinuxPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) {
+long LinuxPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
     return registry_.enumValue(key, index, name);
 }
 
@@ -137,7 +137,7 @@ long LinuxPlatform::regCloseKey(HKey key) {
     return registry_.close(key);
 }
 
-MemoryStatus LinuxPlatform::globalMemoryStatus() {
+MemoryStatus LinuxPlatform::globalMemoryStatus() const {
     const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), 64 * 1024);
     if (!cgroupMemory_)
         cgroupMemory_ = std::make_unique<CgroupMemory>(roots_);
@@ -152,35 +152,35 @@ MemoryStatus LinuxPlatform::globalMemoryStatus() {
 }
 
 // The drive calls belong to LinuxDrives.
-std::uint32_t LinuxPlatform::getLogicalDrives() {
+std::uint32_t LinuxPlatform::getLogicalDrives() const {
     return drives_->getLogicalDrives();
 }
-std::uint32_t LinuxPlatform::getDriveType(const std::string& root) {
+std::uint32_t LinuxPlatform::getDriveType(const std::string& root) const {
     return drives_->getDriveType(root);
 }
-bool LinuxPlatform::hasDiskFreeSpaceEx() {
+bool LinuxPlatform::hasDiskFreeSpaceEx() const {
     return drives_->hasDiskFreeSpaceEx();
 }
-std::optional<DiskSpace> LinuxPlatform::getDiskFreeSpaceEx(const std::string& root) {
+std::optional<DiskSpace> LinuxPlatform::getDiskFreeSpaceEx(const std::string& root) const {
     return drives_->getDiskFreeSpaceEx(root);
 }
-std::optional<DiskClusters> LinuxPlatform::getDiskFreeSpace(const std::string& root) {
+std::optional<DiskClusters> LinuxPlatform::getDiskFreeSpace(const std::string& root) const {
     return drives_->getDiskFreeSpace(root);
 }
-std::optional<VolumeInformation> LinuxPlatform::getVolumeInformation(const std::string& root) {
+std::optional<VolumeInformation> LinuxPlatform::getVolumeInformation(const std::string& root) const {
     return drives_->getVolumeInformation(root);
 }
 std::uint32_t LinuxPlatform::setErrorMode(std::uint32_t mode) {
     return drives_->setErrorMode(mode);
 }
-std::optional<std::string> LinuxPlatform::wnetGetConnection(const std::string& localName) {
+std::optional<std::string> LinuxPlatform::wnetGetConnection(const std::string& localName) const {
     return drives_->wnetGetConnection(localName);
 }
-std::string LinuxPlatform::getCurrentDirectory() {
+std::string LinuxPlatform::getCurrentDirectory() const {
     return drives_->getCurrentDirectory();
 }
 
-std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
+std::vector<DisplayMode> LinuxPlatform::readDisplayModes() const {
     // The X server's list (it names the primary output), then the kernel's connectors (Wayland, a
     // console), then the screen the toolkit shows: on Wayland, the mode the compositor reports for
     // the output (a nested, virtual or headless compositor has no connector in reach).
@@ -196,17 +196,16 @@ std::vector<DisplayMode> LinuxPlatform::readDisplayModes() {
     return modes;
 }
 
-bool LinuxPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
+std::optional<DisplayMode> LinuxPlatform::enumDisplaySettings(std::uint32_t index) const {
     // The page enumerates from 0 upwards: the list is read afresh at index 0 (the X connection
     // lasts only for that read) and served from memory for the other indices.
     if (index == 0 || !displayModesRead_) {
         displayModes_ = readDisplayModes();
         displayModesRead_ = true;
     }
-    if (!mode || index >= displayModes_.size())
-        return false;
-    *mode = displayModes_[index];
-    return true;
+    if (index >= displayModes_.size())
+        return std::nullopt;
+    return displayModes_[index];
 }
 
 std::uint32_t LinuxPlatform::getTickCount() {
@@ -218,7 +217,7 @@ std::uint32_t LinuxPlatform::getTickCount() {
     return static_cast<std::uint32_t>(ms);
 }
 
-std::uint64_t LinuxPlatform::readCycleCounter() {
+std::uint64_t LinuxPlatform::readCycleCounter() const {
     return cycleCounter_->read();
 }
 
@@ -227,7 +226,7 @@ void LinuxPlatform::messageBeep(std::uint32_t) {
         beep_();
 }
 
-std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
+std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     const QString text =
         item == LocaleItem::ThousandSeparator ? threadLocale_.groupSeparator() : threadLocale_.decimalPoint();
     // The buffer counts characters: the narrow no-break space of a French locale is one character
@@ -242,7 +241,7 @@ void LinuxPlatform::resetThreadLocale() {
     threadLocale_ = systemLocale_();
 }
 
-std::string LinuxPlatform::programPath() {
+std::string LinuxPlatform::programPath() const {
     return linuxfs::readLink(joinPath(roots_.proc, "/self/exe")).value_or("");
 }
 
@@ -250,17 +249,17 @@ bool LinuxPlatform::createDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
 }
 
-std::optional<std::string> LinuxPlatform::readRomString(std::uint32_t) {
+std::optional<std::string> LinuxPlatform::readRomString(std::uint32_t) const {
     // Like the NT family, Linux maps no BIOS ROM into a process; the firmware tables are read instead.
     return std::nullopt;
 }
 
-std::string LinuxPlatform::toUtf8(const std::string& bytes) {
+std::string LinuxPlatform::toUtf8(const std::string& bytes) const {
     // Bytes that are not UTF-8 (a file name from another code page) become U+FFFD.
     return validUtf8(bytes);
 }
 
-std::string LinuxPlatform::fromUtf8(const std::string& utf8) {
+std::string LinuxPlatform::fromUtf8(const std::string& utf8) const {
     return validUtf8(utf8);
 }
 

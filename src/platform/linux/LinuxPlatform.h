@@ -61,46 +61,46 @@ public:
     RegistryTree& registry() { return registry_; }
 
     // Platform (Windows semantics; see Platform.h).
-    std::optional<OsVersion> getVersion() override;
-    std::uint32_t computerNameBufferChars() override;
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
+    std::optional<OsVersion> getVersion() const override;
+    std::uint32_t computerNameBufferChars() const override;
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
     bool setComputerName(const std::string& name) override;
     long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
     long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
     long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override;
+                       std::uint32_t* size) const override;
     long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) override;
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
     long regDeleteKey(HKey parent, const std::string& subKey) override;
     long regCloseKey(HKey key) override;
-    MemoryStatus globalMemoryStatus() override;
-    std::uint32_t getLogicalDrives() override;
-    std::uint32_t getDriveType(const std::string& root) override;
-    bool hasDiskFreeSpaceEx() override;
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) override;
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) override;
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) override;
+    MemoryStatus globalMemoryStatus() const override;
+    std::uint32_t getLogicalDrives() const override;
+    std::uint32_t getDriveType(const std::string& root) const override;
+    bool hasDiskFreeSpaceEx() const override;
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) override;
-    std::string getCurrentDirectory() override;
-    bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) override;
+    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
+    std::string getCurrentDirectory() const override;
+    std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
     std::uint32_t getTickCount() override;
-    std::uint64_t readCycleCounter() override;
+    std::uint64_t readCycleCounter() const override;
     void messageBeep(std::uint32_t type) override;
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) override;
+    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
-    std::string programPath() override;
-    char pathSeparator() override { return '/'; }
+    std::string programPath() const override;
+    char pathSeparator() const override { return '/'; }
     bool createDirectory(const std::string& path) override;
-    std::optional<std::string> readRomString(std::uint32_t address) override;
-    std::string toUtf8(const std::string& bytes) override;
-    std::string fromUtf8(const std::string& utf8) override;
-    bool isLeadByte(std::uint8_t) override { return false; }
-    bool hasLeadBytes() override { return false; }
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
+    std::string toUtf8(const std::string& bytes) const override;
+    std::string fromUtf8(const std::string& utf8) const override;
+    bool isLeadByte(std::uint8_t) const override { return false; }
+    bool hasLeadBytes() const override { return false; }
 
 private:
-    std::vector<DisplayMode> readDisplayModes();
+    std::vector<DisplayMode> readDisplayModes() const;
     std::string kernelRelease() const;
 
     LinuxRoots roots_;
@@ -112,11 +112,13 @@ private:
     QLocale threadLocale_;
     std::function<void()> beep_;
     std::function<std::optional<DisplayMode>()> currentScreen_;
-    std::vector<DisplayMode> displayModes_;
-    bool displayModesRead_ = false;
+    // Caches of the queries: the modes of the last enumeration from index 0, the cgroup files
+    // found at the first memory query.
+    mutable std::vector<DisplayMode> displayModes_;
+    mutable bool displayModesRead_ = false;
     std::unique_ptr<CycleCounter> cycleCounter_;
     std::unique_ptr<LinuxDrives> drives_;
-    std::unique_ptr<CgroupMemory> cgroupMemory_;  // found at the first memory query
+    mutable std::unique_ptr<CgroupMemory> cgroupMemory_;
 };
 
 }  // namespace zelvo::platform

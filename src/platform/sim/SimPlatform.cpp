@@ -44,13 +44,13 @@ SimPlatform::SimPlatform(SimMachine& machine) : machine_(&machine) {}
 SimPlatform::SimPlatform(SimMachine&& machine)
     : owned_(std::make_unique<SimMachine>(std::move(machine))), machine_(owned_.get()) {}
 
-std::optional<OsVersion> SimPlatform::getVersion() {
+std::optional<OsVersion> SimPlatform::getVersion() const {
     return machine_->version;
 }
 
 // --- computer name ---
 
-std::optional<std::string> SimPlatform::getComputerName(std::uint32_t bufferChars) {
+std::optional<std::string> SimPlatform::getComputerName(std::uint32_t bufferChars) const {
     if (!machine_->computerName)
         return std::nullopt;
     std::string bytes = cp932::fromUtf8(*machine_->computerName);
@@ -81,7 +81,7 @@ long SimPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* res
 }
 
 long SimPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                std::uint32_t* size) {
+                                std::uint32_t* size) const {
     return machine_->registry.query(key, name, type, data, size);
 }
 
@@ -90,7 +90,7 @@ long SimPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t t
     return machine_->registry.set(key, name, type, data, size);
 }
 
-long SimPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) {
+long SimPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
     return machine_->registry.enumValue(key, index, name);
 }
 
@@ -104,13 +104,13 @@ long SimPlatform::regCloseKey(HKey key) {
 
 // --- memory ---
 
-MemoryStatus SimPlatform::globalMemoryStatus() {
+MemoryStatus SimPlatform::globalMemoryStatus() const {
     return machine_->memory;
 }
 
 // --- drives ---
 
-SimDrive* SimPlatform::driveOfPath(const std::string& utf8Path) {
+SimDrive* SimPlatform::driveOfPath(const std::string& utf8Path) const {
     const std::string& path = utf8Path.empty() ? machine_->currentDirectory : utf8Path;
     if (isLetterPath(path))
         return machine_->drive(path[0]);
@@ -123,13 +123,13 @@ SimDrive* SimPlatform::driveOfPath(const std::string& utf8Path) {
     return nullptr;
 }
 
-SimDrive* SimPlatform::driveOfRoot(const std::string& root) {
+SimDrive* SimPlatform::driveOfRoot(const std::string& root) const {
     if (root.size() != 3 || !isLetterPath(root) || root[2] != '\\')
         return nullptr;
     return machine_->drive(root[0]);
 }
 
-SimDrive* SimPlatform::readableDrive(SimDrive* drive) {
+SimDrive* SimPlatform::readableDrive(SimDrive* drive) const {
     if (!drive)
         return nullptr;
     if (!drive->mediumPresent) {
@@ -140,7 +140,7 @@ SimDrive* SimPlatform::readableDrive(SimDrive* drive) {
     return drive;
 }
 
-std::uint32_t SimPlatform::getLogicalDrives() {
+std::uint32_t SimPlatform::getLogicalDrives() const {
     std::uint32_t mask = 0;
     for (std::size_t i = 0; i < machine_->drives.size(); ++i)
         if (machine_->drives[i])
@@ -148,16 +148,16 @@ std::uint32_t SimPlatform::getLogicalDrives() {
     return mask;
 }
 
-std::uint32_t SimPlatform::getDriveType(const std::string& root) {
+std::uint32_t SimPlatform::getDriveType(const std::string& root) const {
     const SimDrive* drive = root.empty() ? driveOfPath(root) : driveOfRoot(cp932::toUtf8(root));
     return drive ? drive->type : kDriveNoRootDir;
 }
 
-bool SimPlatform::hasDiskFreeSpaceEx() {
+bool SimPlatform::hasDiskFreeSpaceEx() const {
     return machine_->hasDiskFreeSpaceEx;
 }
 
-std::optional<DiskSpace> SimPlatform::getDiskFreeSpaceEx(const std::string& root) {
+std::optional<DiskSpace> SimPlatform::getDiskFreeSpaceEx(const std::string& root) const {
     if (!machine_->hasDiskFreeSpaceEx)
         return std::nullopt;
     const SimDrive* drive = readableDrive(driveOfPath(cp932::toUtf8(root)));
@@ -166,7 +166,7 @@ std::optional<DiskSpace> SimPlatform::getDiskFreeSpaceEx(const std::string& root
     return DiskSpace{drive->totalBytes, drive->freeBytes, drive->freeBytes};
 }
 
-std::optional<DiskClusters> SimPlatform::getDiskFreeSpace(const std::string& root) {
+std::optional<DiskClusters> SimPlatform::getDiskFreeSpace(const std::string& root) const {
     const SimDrive* drive = readableDrive(driveOfPath(cp932::toUtf8(root)));
     if (!drive || drive->bytesPerSector == 0 || drive->sectorsPerCluster == 0)
         return std::nullopt;
@@ -175,7 +175,7 @@ std::optional<DiskClusters> SimPlatform::getDiskFreeSpace(const std::string& roo
                         clusters(drive->totalBytes, clusterBytes)};
 }
 
-std::optional<VolumeInformation> SimPlatform::getVolumeInformation(const std::string& root) {
+std::optional<VolumeInformation> SimPlatform::getVolumeInformation(const std::string& root) const {
     const SimDrive* drive = readableDrive(driveOfRoot(cp932::toUtf8(root)));
     if (!drive)
         return std::nullopt;
@@ -191,7 +191,7 @@ std::uint32_t SimPlatform::setErrorMode(std::uint32_t mode) {
     return std::exchange(machine_->errorMode, mode);
 }
 
-std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& localName) {
+std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& localName) const {
     if (localName.size() != 2 || localName[1] != ':')
         return std::nullopt;
     const SimDrive* drive = machine_->drive(localName[0]);
@@ -200,17 +200,16 @@ std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& loc
     return cp932::fromUtf8(drive->remoteName);
 }
 
-std::string SimPlatform::getCurrentDirectory() {
+std::string SimPlatform::getCurrentDirectory() const {
     return cp932::fromUtf8(machine_->currentDirectory);
 }
 
 // --- display ---
 
-bool SimPlatform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
-    if (!mode || index >= machine_->displayModes.size())
-        return false;
-    *mode = machine_->displayModes[index];
-    return true;
+std::optional<DisplayMode> SimPlatform::enumDisplaySettings(std::uint32_t index) const {
+    if (index >= machine_->displayModes.size())
+        return std::nullopt;
+    return machine_->displayModes[index];
 }
 
 // --- time and sound ---
@@ -223,7 +222,7 @@ std::uint32_t SimPlatform::getTickCount() {
     return static_cast<std::uint32_t>(clock.nowMs);
 }
 
-std::uint64_t SimPlatform::readCycleCounter() {
+std::uint64_t SimPlatform::readCycleCounter() const {
     if (machine_->cycleCounter)
         return machine_->cycleCounter();
     const SimClock& clock = machine_->clock;
@@ -237,7 +236,7 @@ void SimPlatform::messageBeep(std::uint32_t type) {
 
 // --- locale ---
 
-std::optional<std::string> SimPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
+std::optional<std::string> SimPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     const auto& setting =
         item == LocaleItem::ThousandSeparator ? machine_->thousandSeparator : machine_->decimalSeparator;
     if (!setting)
@@ -254,11 +253,11 @@ void SimPlatform::resetThreadLocale() {
 
 // --- program files ---
 
-std::string SimPlatform::programPath() {
+std::string SimPlatform::programPath() const {
     return cp932::fromUtf8(machine_->programPath);
 }
 
-char SimPlatform::pathSeparator() {
+char SimPlatform::pathSeparator() const {
     return '\\';
 }
 
@@ -288,7 +287,7 @@ bool SimPlatform::createDirectory(const std::string& path) {
 
 // --- BIOS ROM ---
 
-std::optional<std::string> SimPlatform::readRomString(std::uint32_t address) {
+std::optional<std::string> SimPlatform::readRomString(std::uint32_t address) const {
     if (!machine_->romMapped)
         return std::nullopt;
     const auto& rom = machine_->romStrings;
@@ -303,16 +302,16 @@ std::optional<std::string> SimPlatform::readRomString(std::uint32_t address) {
 
 // --- code page ---
 
-std::string SimPlatform::toUtf8(const std::string& bytes) {
+std::string SimPlatform::toUtf8(const std::string& bytes) const {
     return cp932::toUtf8(bytes);
 }
-std::string SimPlatform::fromUtf8(const std::string& utf8) {
+std::string SimPlatform::fromUtf8(const std::string& utf8) const {
     return cp932::fromUtf8(utf8);
 }
-bool SimPlatform::isLeadByte(std::uint8_t byte) {
+bool SimPlatform::isLeadByte(std::uint8_t byte) const {
     return cp932::isLeadByte(byte);
 }
-bool SimPlatform::hasLeadBytes() {
+bool SimPlatform::hasLeadBytes() const {
     return true;
 }
 

@@ -19,63 +19,63 @@ public:
     SimMachine& machine() { return *machine_; }
     const SimMachine& machine() const { return *machine_; }
 
-    std::optional<OsVersion> getVersion() override;
+    std::optional<OsVersion> getVersion() const override;
 
     // The Windows buffer: 15 characters and the terminating zero.
-    std::uint32_t computerNameBufferChars() override { return 16; }
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
+    std::uint32_t computerNameBufferChars() const override { return 16; }
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
     bool setComputerName(const std::string& name) override;
 
     long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
     long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
     long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override;
+                       std::uint32_t* size) const override;
     long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) override;
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
     long regDeleteKey(HKey parent, const std::string& subKey) override;
     long regCloseKey(HKey key) override;
 
-    MemoryStatus globalMemoryStatus() override;
+    MemoryStatus globalMemoryStatus() const override;
 
-    std::uint32_t getLogicalDrives() override;
-    std::uint32_t getDriveType(const std::string& root) override;
-    bool hasDiskFreeSpaceEx() override;
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) override;
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) override;
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) override;
+    std::uint32_t getLogicalDrives() const override;
+    std::uint32_t getDriveType(const std::string& root) const override;
+    bool hasDiskFreeSpaceEx() const override;
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) override;
-    std::string getCurrentDirectory() override;
+    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
+    std::string getCurrentDirectory() const override;
 
-    bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) override;
+    std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
 
     std::uint32_t getTickCount() override;
-    std::uint64_t readCycleCounter() override;
+    std::uint64_t readCycleCounter() const override;
     void messageBeep(std::uint32_t type) override;
 
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) override;
+    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
 
-    std::string programPath() override;
-    char pathSeparator() override;
+    std::string programPath() const override;
+    char pathSeparator() const override;
     bool createDirectory(const std::string& path) override;
 
-    std::optional<std::string> readRomString(std::uint32_t address) override;
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
 
-    std::string toUtf8(const std::string& bytes) override;
-    std::string fromUtf8(const std::string& utf8) override;
-    bool isLeadByte(std::uint8_t byte) override;
-    bool hasLeadBytes() override;
+    std::string toUtf8(const std::string& bytes) const override;
+    std::string fromUtf8(const std::string& utf8) const override;
+    bool isLeadByte(std::uint8_t byte) const override;
+    bool hasLeadBytes() const override;
 
 private:
     // The drive a path lies on: "X:..." by its letter, "\\server\share..." by a connected
     // network drive; the current directory's drive for an empty path.
-    SimDrive* driveOfPath(const std::string& utf8Path);
+    SimDrive* driveOfPath(const std::string& utf8Path) const;
     // The drive of an exact root "X:\"; null for anything else.
-    SimDrive* driveOfRoot(const std::string& root);
+    SimDrive* driveOfRoot(const std::string& root) const;
     // A drive whose medium can be read; counts the prompt Windows would have shown otherwise.
-    SimDrive* readableDrive(SimDrive* drive);
+    SimDrive* readableDrive(SimDrive* drive) const;
 
     std::unique_ptr<SimMachine> owned_;
     SimMachine* machine_;

@@ -97,7 +97,7 @@ Win32Platform::Win32Platform(Win32OptionalCalls calls) : calls_(calls) {
     win9x_ = version && version->platformId == kPlatformWin9x;
 }
 
-std::optional<OsVersion> Win32Platform::getVersion() {
+std::optional<OsVersion> Win32Platform::getVersion() const {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info))
@@ -108,11 +108,11 @@ std::optional<OsVersion> Win32Platform::getVersion() {
 
 // --- computer name ---
 
-std::uint32_t Win32Platform::computerNameBufferChars() {
+std::uint32_t Win32Platform::computerNameBufferChars() const {
     return MAX_COMPUTERNAME_LENGTH + 1;
 }
 
-std::optional<std::string> Win32Platform::getComputerName(std::uint32_t bufferChars) {
+std::optional<std::string> Win32Platform::getComputerName(std::uint32_t bufferChars) const {
     if (bufferChars == 0)
         return std::nullopt;
     std::vector<char> buffer(bufferChars);
@@ -169,7 +169,7 @@ long Win32Platform::regCreateKey(HKey parent, const std::string& subKey, HKey* r
 }
 
 long Win32Platform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) {
+                                  std::uint32_t* size) const {
     if (refusedRoot(win9x_, key))
         return kRegInvalidHandle;
     if (holdsZero(name))
@@ -197,7 +197,7 @@ long Win32Platform::regSetValue(HKey key, const std::string& name, std::uint32_t
     return RegSetValueExA(toHkey(key), name.c_str(), 0, type, data, size);
 }
 
-long Win32Platform::regEnumValue(HKey key, std::uint32_t index, std::string* name) {
+long Win32Platform::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
     if (refusedRoot(win9x_, key))
         return kRegInvalidHandle;
     if (!name)
@@ -227,7 +227,7 @@ long Win32Platform::regCloseKey(HKey key) {
 
 // --- memory ---
 
-MemoryStatus Win32Platform::globalMemoryStatus() {
+MemoryStatus Win32Platform::globalMemoryStatus() const {
     MemoryStatus status;
     if (const auto ex = calls_.globalMemoryStatusEx ? globalMemoryStatusEx() : nullptr) {
         MEMORYSTATUSEX info{};
@@ -258,21 +258,21 @@ MemoryStatus Win32Platform::globalMemoryStatus() {
 
 // --- drives ---
 
-std::uint32_t Win32Platform::getLogicalDrives() {
+std::uint32_t Win32Platform::getLogicalDrives() const {
     return GetLogicalDrives();
 }
 
-std::uint32_t Win32Platform::getDriveType(const std::string& root) {
+std::uint32_t Win32Platform::getDriveType(const std::string& root) const {
     if (holdsZero(root))
         return kDriveNoRootDir;
     return GetDriveTypeA(rootOrCurrent(root));
 }
 
-bool Win32Platform::hasDiskFreeSpaceEx() {
+bool Win32Platform::hasDiskFreeSpaceEx() const {
     return calls_.getDiskFreeSpaceEx && diskFreeSpaceEx() != nullptr;
 }
 
-std::optional<DiskSpace> Win32Platform::getDiskFreeSpaceEx(const std::string& root) {
+std::optional<DiskSpace> Win32Platform::getDiskFreeSpaceEx(const std::string& root) const {
     const auto fn = calls_.getDiskFreeSpaceEx ? diskFreeSpaceEx() : nullptr;
     if (!fn || holdsZero(root))
         return std::nullopt;
@@ -284,7 +284,7 @@ std::optional<DiskSpace> Win32Platform::getDiskFreeSpaceEx(const std::string& ro
     return DiskSpace{signedCount(total.QuadPart), signedCount(available.QuadPart), signedCount(totalFree.QuadPart)};
 }
 
-std::optional<DiskClusters> Win32Platform::getDiskFreeSpace(const std::string& root) {
+std::optional<DiskClusters> Win32Platform::getDiskFreeSpace(const std::string& root) const {
     if (holdsZero(root))
         return std::nullopt;
     DWORD sectorsPerCluster = 0;
@@ -296,7 +296,7 @@ std::optional<DiskClusters> Win32Platform::getDiskFreeSpace(const std::string& r
     return DiskClusters{sectorsPerCluster, bytesPerSector, freeClusters, totalClusters};
 }
 
-std::optional<VolumeInformation> Win32Platform::getVolumeInformation(const std::string& root) {
+std::optional<VolumeInformation> Win32Platform::getVolumeInformation(const std::string& root) const {
     if (holdsZero(root))
         return std::nullopt;
     char label[MAX_PATH + 1] = {};
@@ -320,7 +320,7 @@ std::uint32_t Win32Platform::setErrorMode(std::uint32_t mode) {
     return SetErrorMode(mode);
 }
 
-std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& localName) {
+std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& localName) const {
     if (holdsZero(localName))
         return std::nullopt;
     std::vector<char> buffer(MAX_PATH + 1);
@@ -337,7 +337,7 @@ std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& l
     return std::string(buffer.data());
 }
 
-std::string Win32Platform::getCurrentDirectory() {
+std::string Win32Platform::getCurrentDirectory() const {
     // The first call tells the size with the terminating zero; the directory may change between
     // the calls, so the second one is checked again.
     DWORD size = GetCurrentDirectoryA(0, nullptr);
@@ -357,20 +357,21 @@ std::string Win32Platform::getCurrentDirectory() {
 
 // --- display ---
 
-bool Win32Platform::enumDisplaySettings(std::uint32_t index, DisplayMode* mode) {
+std::optional<DisplayMode> Win32Platform::enumDisplaySettings(std::uint32_t index) const {
     // The two highest indices ask for the current and the stored mode, not a listed one.
-    if (!mode || index >= ENUM_REGISTRY_SETTINGS)
-        return false;
+    if (index >= ENUM_REGISTRY_SETTINGS)
+        return std::nullopt;
     DEVMODEA record{};
     record.dmSize = sizeof record;  // 156, the program's record; Wine ignores the field
     if (!EnumDisplaySettingsA(nullptr, index, &record))
-        return false;
-    mode->width = record.dmPelsWidth;
-    mode->height = record.dmPelsHeight;
-    mode->bitsPerPixel = record.dmBitsPerPel;
+        return std::nullopt;
+    DisplayMode mode;
+    mode.width = record.dmPelsWidth;
+    mode.height = record.dmPelsHeight;
+    mode.bitsPerPixel = record.dmBitsPerPel;
     // 0 and 1 both stand for the hardware's default rate.
-    mode->frequency = record.dmDisplayFrequency > 1 ? record.dmDisplayFrequency : 0;
-    return true;
+    mode.frequency = record.dmDisplayFrequency > 1 ? record.dmDisplayFrequency : 0;
+    return mode;
 }
 
 // --- time and sound ---
@@ -379,7 +380,7 @@ std::uint32_t Win32Platform::getTickCount() {
     return GetTickCount();
 }
 
-std::uint64_t Win32Platform::readCycleCounter() {
+std::uint64_t Win32Platform::readCycleCounter() const {
 #ifdef ZELVO_HAS_TSC
     return __rdtsc();
 #else
@@ -396,7 +397,7 @@ void Win32Platform::messageBeep(std::uint32_t type) {
 
 // --- locale ---
 
-std::optional<std::string> Win32Platform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) {
+std::optional<std::string> Win32Platform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     if (bufferChars == 0)
         return std::nullopt;
     std::vector<char> buffer(bufferChars);
@@ -414,7 +415,7 @@ void Win32Platform::resetThreadLocale() {
 
 // --- program files ---
 
-std::string Win32Platform::programPath() {
+std::string Win32Platform::programPath() const {
     // A path that fills the buffer may have been cut short: try again with a larger one.
     for (DWORD size = MAX_PATH + 1; size <= 32768 * 2; size *= 2) {
         std::string buffer(size, '\0');
@@ -429,7 +430,7 @@ std::string Win32Platform::programPath() {
     return {};
 }
 
-char Win32Platform::pathSeparator() {
+char Win32Platform::pathSeparator() const {
     return '\\';
 }
 
@@ -441,7 +442,7 @@ bool Win32Platform::createDirectory(const std::string& path) {
 
 // --- BIOS ROM ---
 
-std::optional<std::string> Win32Platform::readRomString(std::uint32_t address) {
+std::optional<std::string> Win32Platform::readRomString(std::uint32_t address) const {
     if (!win9x_ || address >= kFirstMegabyteEnd)
         return std::nullopt;
     std::string text;
@@ -467,19 +468,19 @@ std::optional<std::string> Win32Platform::readRomString(std::uint32_t address) {
 
 // --- code page ---
 
-std::string Win32Platform::toUtf8(const std::string& bytes) {
+std::string Win32Platform::toUtf8(const std::string& bytes) const {
     return windows::convertCodePage(bytes, CP_ACP, CP_UTF8);
 }
 
-std::string Win32Platform::fromUtf8(const std::string& utf8) {
+std::string Win32Platform::fromUtf8(const std::string& utf8) const {
     return windows::convertCodePage(utf8, CP_UTF8, CP_ACP);
 }
 
-bool Win32Platform::isLeadByte(std::uint8_t byte) {
+bool Win32Platform::isLeadByte(std::uint8_t byte) const {
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-bool Win32Platform::hasLeadBytes() {
+bool Win32Platform::hasLeadBytes() const {
     CPINFO info{};
     return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
 }

@@ -18,10 +18,10 @@ class Win32Platform final : public Platform {
 public:
     explicit Win32Platform(Win32OptionalCalls calls = {});
 
-    std::optional<OsVersion> getVersion() override;
+    std::optional<OsVersion> getVersion() const override;
 
-    std::uint32_t computerNameBufferChars() override;
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) override;
+    std::uint32_t computerNameBufferChars() const override;
+    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
     bool setComputerName(const std::string& name) override;
 
     // HKEY_DYN_DATA exists on the 9x family only; on the NT family every call on it answers
@@ -29,50 +29,50 @@ public:
     long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
     long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
     long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) override;
+                       std::uint32_t* size) const override;
     long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) override;
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
     long regDeleteKey(HKey parent, const std::string& subKey) override;
     long regCloseKey(HKey key) override;
 
     // GlobalMemoryStatusEx where the system has it (not the 9x family), GlobalMemoryStatus else.
-    MemoryStatus globalMemoryStatus() override;
+    MemoryStatus globalMemoryStatus() const override;
 
-    std::uint32_t getLogicalDrives() override;
-    std::uint32_t getDriveType(const std::string& root) override;
+    std::uint32_t getLogicalDrives() const override;
+    std::uint32_t getDriveType(const std::string& root) const override;
     // Whether kernel32 exports GetDiskFreeSpaceExA (Windows 95 before OSR2 does not).
-    bool hasDiskFreeSpaceEx() override;
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) override;
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) override;
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) override;
+    bool hasDiskFreeSpaceEx() const override;
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) override;
-    std::string getCurrentDirectory() override;
+    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
+    std::string getCurrentDirectory() const override;
 
-    bool enumDisplaySettings(std::uint32_t index, DisplayMode* mode) override;
+    std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
 
     std::uint32_t getTickCount() override;
-    std::uint64_t readCycleCounter() override;
+    std::uint64_t readCycleCounter() const override;
     void messageBeep(std::uint32_t type) override;
 
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) override;
+    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
 
-    std::string programPath() override;
-    char pathSeparator() override;
+    std::string programPath() const override;
+    char pathSeparator() const override;
     bool createDirectory(const std::string& path) override;
 
     // The 9x family maps the BIOS ROM into every process. The string is read only where the
     // address lies in committed, readable memory, and only up to the end of the first megabyte,
     // so a process that cannot see the ROM gets nullopt rather than a fault. On the NT family
     // nothing at those addresses is the ROM: nullopt.
-    std::optional<std::string> readRomString(std::uint32_t address) override;
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
 
-    std::string toUtf8(const std::string& bytes) override;
-    std::string fromUtf8(const std::string& utf8) override;
-    bool isLeadByte(std::uint8_t byte) override;
-    bool hasLeadBytes() override;
+    std::string toUtf8(const std::string& bytes) const override;
+    std::string fromUtf8(const std::string& utf8) const override;
+    bool isLeadByte(std::uint8_t byte) const override;
+    bool hasLeadBytes() const override;
 
 private:
     Win32OptionalCalls calls_;
