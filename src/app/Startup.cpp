@@ -16,23 +16,19 @@
 #if defined(__linux__)
 #include "app/DisplayChoice.h"
 #include "platform/linux/DisplayServers.h"
-#include "platform/linux/LinuxPlatform.h"
 #endif
 
 namespace zelvo {
 
-// What the Linux backend cannot do without the toolkit: sound the desktop's beep, know which window
-// system the window is on, and name the current screen where no display-mode list is to be had.
-void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
-#if defined(__linux__)
-    auto* linuxPlatform = dynamic_cast<platform::LinuxPlatform*>(&platform);
-    if (!linuxPlatform)
-        return;
-    linuxPlatform->setBeep([] { QApplication::beep(); });
-    linuxPlatform->setWindowSystem(QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
-                                       ? platform::WindowSystem::Wayland
-                                       : platform::WindowSystem::Other);
-    linuxPlatform->setCurrentScreen([]() -> std::optional<platform::DisplayMode> {
+// What a backend may not do without the toolkit: sound the desktop's beep, know which window system
+// the window is on, and name the current screen where no display-mode list is to be had.
+void ConnectDesktop(platform::Platform& platform) {
+    platform::DesktopServices services;
+    services.beep = [] { QApplication::beep(); };
+    services.windowSystem = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+                                ? platform::WindowSystem::Wayland
+                                : platform::WindowSystem::Other;
+    services.currentScreen = []() -> std::optional<platform::DisplayMode> {
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (!screen || screen->depth() <= 0)
             return std::nullopt;
@@ -42,8 +38,8 @@ void ConnectDesktop([[maybe_unused]] platform::Platform& platform) {
         return platform::DisplayMode{static_cast<std::uint32_t>(size.width()),
                                      static_cast<std::uint32_t>(size.height()), static_cast<std::uint32_t>(depth),
                                      static_cast<std::uint32_t>(screen->refreshRate())};
-    });
-#endif
+    };
+    platform.connectDesktop(std::move(services));
 }
 
 QTranslator* InstallToolkitTranslations(QCoreApplication& app) {

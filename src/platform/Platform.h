@@ -5,6 +5,7 @@
 // simulated machine, UTF-8 on Linux, the ANSI code page on Windows); `toUtf8`/`fromUtf8` convert.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +108,19 @@ struct DisplayMode {
 
 enum class LocaleItem { ThousandSeparator, DecimalSeparator };
 
+// The window system the program's windows are on, which decides where the display modes come from.
+// XRandR is not asked on Wayland: the X server of $DISPLAY there is Xwayland, which knows only what
+// the compositor told it, and which some compositors start on the first connection.
+enum class WindowSystem { Other, Wayland };  // Other: X11, offscreen, Windows, not yet known
+
+// What only the toolkit can do or know, handed to the backend once the application exists. The
+// functions are called on the user-interface thread; an empty one is not called.
+struct DesktopServices {
+    std::function<void()> beep;                                 // the desktop's beep
+    std::function<std::optional<DisplayMode>()> currentScreen;  // the screen shown on; nullopt: unknown
+    WindowSystem windowSystem = WindowSystem::Other;
+};
+
 // Failure comes back one way per kind of call: a query that can fail answers std::optional (nullopt:
 // it failed), an action answers bool (false: it failed), and the registry calls answer the Windows
 // status code (kRegSuccess or the RegStatus of the failure) with their results in out-parameters,
@@ -115,6 +129,11 @@ enum class LocaleItem { ThousandSeparator, DecimalSeparator };
 class Platform {
 public:
     virtual ~Platform() = default;
+
+    // --- desktop ---
+    // Hands the backend the toolkit's services; the simulated machine and Windows (which sounds
+    // its own beep) need none of them.
+    virtual void connectDesktop(DesktopServices) {}
 
     // --- version ---
     // The version query; nullopt when it fails.

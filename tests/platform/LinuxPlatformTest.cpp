@@ -70,6 +70,15 @@ bool hasKey(Platform& platform, const char* key) {
     return true;
 }
 
+// The toolkit's current screen on a window system.
+DesktopServices withScreen(std::function<std::optional<DisplayMode>()> screen,
+                           WindowSystem system = WindowSystem::Other) {
+    DesktopServices services;
+    services.currentScreen = std::move(screen);
+    services.windowSystem = system;
+    return services;
+}
+
 std::vector<DisplayMode> allModes(Platform& platform) {
     std::vector<DisplayMode> modes;
     for (std::uint32_t i = 0; const auto mode = platform.enumDisplaySettings(i); ++i)
@@ -365,9 +374,9 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
     // No X and no DRM: the current screen, when the user interface supplies it.
     LinuxPlatform headless(optionsFor("qemu-vm", config));
     EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
-    headless.setCurrentScreen([] { return DisplayMode{1024, 768, 32, 60}; });
+    headless.connectDesktop(withScreen([] { return DisplayMode{1024, 768, 32, 60}; }));
     EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
-    headless.setCurrentScreen([] { return std::nullopt; });
+    headless.connectDesktop(withScreen([] { return std::nullopt; }));
     EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
 }
 
@@ -404,8 +413,7 @@ TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {
         auto xrandr = std::make_shared<FakeXrandr>(screen);
         options.xrandr = xrandr;
         LinuxPlatform platform(options);
-        platform.setWindowSystem(WindowSystem::Wayland);
-        platform.setCurrentScreen([] { return DisplayMode{1024, 640, 32, 60}; });
+        platform.connectDesktop(withScreen([] { return DisplayMode{1024, 640, 32, 60}; }, WindowSystem::Wayland));
         EXPECT_EQ(sizes(allModes(platform)), c.modes);
         EXPECT_EQ(xrandr->queries, 0);
     }
@@ -507,7 +515,9 @@ TEST(LinuxPlatform, TimeAndBeep) {
 
     int beeps = 0;
     platform.messageBeep(0);  // no beep set: nothing happens
-    platform.setBeep([&beeps] { ++beeps; });
+    DesktopServices services;
+    services.beep = [&beeps] { ++beeps; };
+    platform.connectDesktop(services);
     platform.messageBeep(0);
     EXPECT_EQ(beeps, 1);
 }

@@ -77,6 +77,10 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
 
 LinuxPlatform::~LinuxPlatform() = default;
 
+void LinuxPlatform::connectDesktop(DesktopServices services) {
+    desktop_ = std::move(services);
+}
+
 std::string LinuxPlatform::kernelRelease() const {
     return linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/osrelease")).value_or("");
 }
@@ -185,13 +189,13 @@ std::vector<DisplayMode> LinuxPlatform::readDisplayModes() const {
     // console), then the screen the toolkit shows: on Wayland, the mode the compositor reports for
     // the output (a nested, virtual or headless compositor has no connector in reach).
     std::vector<DisplayMode> modes;
-    if (windowSystem_ != WindowSystem::Wayland)
+    if (desktop_.windowSystem != WindowSystem::Wayland)
         if (const auto screen = xrandr_->query())
             modes = modesFromXrandr(*screen);
     if (modes.empty())
         modes = readDrmModes(roots_.sys);
-    if (modes.empty() && currentScreen_)
-        if (const auto screen = currentScreen_())
+    if (modes.empty() && desktop_.currentScreen)
+        if (const auto screen = desktop_.currentScreen())
             modes = {*screen};
     return modes;
 }
@@ -222,8 +226,8 @@ std::uint64_t LinuxPlatform::readCycleCounter() const {
 }
 
 void LinuxPlatform::messageBeep(std::uint32_t) {
-    if (beep_)
-        beep_();
+    if (desktop_.beep)
+        desktop_.beep();
 }
 
 std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {

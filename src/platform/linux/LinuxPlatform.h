@@ -42,25 +42,17 @@ struct LinuxPlatformOptions {
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
 };
 
-// The window system the program's windows are on, which decides where the display modes come from.
-// XRandR is not asked on Wayland: the X server of $DISPLAY there is Xwayland, which knows only what
-// the compositor told it, and which some compositors start on the first connection.
-enum class WindowSystem { Other, Wayland };  // Other: X11, offscreen, not yet known
-
 class LinuxPlatform final : public Platform {
 public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
     ~LinuxPlatform() override;
 
-    // The user-interface layer supplies what the platform layer may not do itself (it uses no
-    // Qt Widgets): the beep, and the current screen as the display fallback of last resort.
-    void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
-    void setCurrentScreen(std::function<std::optional<DisplayMode>()> screen) { currentScreen_ = std::move(screen); }
-    void setWindowSystem(WindowSystem system) { windowSystem_ = system; }
-
     RegistryTree& registry() { return registry_; }
 
     // Platform (Windows semantics; see Platform.h).
+    // The toolkit supplies what the platform layer may not do itself (it uses no Qt Widgets): the
+    // beep, the window system, the current screen as the display fallback of last resort.
+    void connectDesktop(DesktopServices services) override;
     std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override;
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
@@ -107,11 +99,9 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
-    WindowSystem windowSystem_ = WindowSystem::Other;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;
-    std::function<void()> beep_;
-    std::function<std::optional<DisplayMode>()> currentScreen_;
+    DesktopServices desktop_;
     // Caches of the queries: the modes of the last enumeration from index 0, the cgroup files
     // found at the first memory query.
     mutable std::vector<DisplayMode> displayModes_;
