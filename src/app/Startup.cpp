@@ -21,7 +21,8 @@
 namespace zelvo {
 
 // What a backend may not do without the toolkit: sound the desktop's beep, know which window system
-// the window is on, and name the current screen where no display-mode list is to be had.
+// the window is on, name the current screen where no display-mode list is to be had, and tell the
+// windows of a changed regional setting.
 void ConnectDesktop(platform::Platform& platform) {
     platform::DesktopServices services;
     services.beep = [] { QApplication::beep(); };
@@ -38,6 +39,11 @@ void ConnectDesktop(platform::Platform& platform) {
         return platform::DisplayMode{static_cast<std::uint32_t>(size.width()),
                                      static_cast<std::uint32_t>(size.height()), static_cast<std::uint32_t>(depth),
                                      static_cast<std::uint32_t>(screen->refreshRate())};
+    };
+    // A changed regional setting the backend noticed reaches the windows as the toolkit's own
+    // locale change, as on Windows, where the window re-reads the separators.
+    services.settingsChanged = [] {
+        QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LocaleChange));
     };
     platform.connectDesktop(std::move(services));
 }

@@ -14,8 +14,8 @@ namespace platform {
 class Platform;
 }
 
-// Gives the system backend what it needs from the toolkit (the beep, the current screen). Call it
-// once the application object exists.
+// Gives the system backend what it needs from the toolkit (the beep, the current screen, the way to
+// tell the windows of a changed regional setting). Call it once the application object exists.
 void ConnectDesktop(platform::Platform& platform);
 
 // Installs Qt's own Japanese texts (the standard edit menu) in `app`; returns the translator, owned

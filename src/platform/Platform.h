@@ -119,6 +119,9 @@ struct DesktopServices {
     std::function<void()> beep;                                 // the desktop's beep
     std::function<std::optional<DisplayMode>()> currentScreen;  // the screen shown on; nullopt: unknown
     WindowSystem windowSystem = WindowSystem::Other;
+    // To call when the user changed the regional settings, where the system does not tell the
+    // toolkit itself; the receiver resets the thread locale and reads the separators again.
+    std::function<void()> settingsChanged;
 };
 
 // Failure comes back one way per kind of call: a query that can fail answers std::optional (nullopt:

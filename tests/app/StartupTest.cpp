@@ -13,6 +13,9 @@
 #include <memory>
 
 #include "app/Startup.h"
+#include "format/NumberSeparators.h"
+#include "platform/sim/SimPlatform.h"
+#include "ui/TForm1.h"
 
 namespace zelvo {
 namespace {
@@ -42,6 +45,30 @@ TEST(Startup, TheStandardEditMenuIsJapaneseFromTheFirstMenuOn) {
     delete translator;
     EXPECT_TRUE(texts.contains(QStringLiteral("元に戻す(&U)"))) << texts.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("すべてを選択"))) << texts.join(QLatin1Char('|')).toStdString();
+}
+
+// Keeps the services the application hands the backend.
+class DesktopRecorder final : public platform::SimPlatform {
+public:
+    using SimPlatform::SimPlatform;
+    void connectDesktop(platform::DesktopServices desktop) override { services = std::move(desktop); }
+    platform::DesktopServices services;
+};
+
+TEST(Startup, ASettingsChangeTheBackendTellsReachesTheWindow) {
+    platform::SimMachine machine = platform::makeNtMachine();
+    DesktopRecorder platform(machine);
+    TForm1 form(platform);
+    ConnectDesktop(platform);
+    ASSERT_TRUE(platform.services.settingsChanged);
+    machine.thousandSeparator = ".";
+    machine.decimalSeparator = ",";
+    platform.services.settingsChanged();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(machine.threadLocaleResets, 1);
+    EXPECT_EQ(numberSeparators().thousands, '.');
+    EXPECT_EQ(numberSeparators().decimal, ',');
+    setNumberSeparators({',', '.'});
 }
 
 }  // namespace

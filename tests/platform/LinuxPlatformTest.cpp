@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <ctime>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/UserLocale.h"
 #include "support/LinuxFixtureMachine.h"
 
 namespace zelvo::platform {
@@ -465,6 +467,33 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     LoadNumberSeparators(platform);
     EXPECT_EQ(FormatFigure(kMegabytePattern, 24105.25), "24\u202f105,25 MB");
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1536), "1\u202f536 MB");
+}
+
+TEST(LinuxPlatform, AChangedLocaleSettingIsToldAndRead) {
+    QTemporaryDir config;
+    QTemporaryDir home;  // the user's configuration folder, without a locale setting yet
+    ASSERT_TRUE(config.isValid() && home.isValid());
+    auto options = optionsFor("qemu-vm", config);
+    options.configHome = home.path().toStdString();
+    // The settings files the backend reads, with the C locale as the process's own.
+    auto source = std::make_shared<UserLocaleSource>(
+        localeSettingsFiles(options.configHome, options.roots.etc), [] { return QLocale::c(); }, false);
+    options.systemLocale = [source] { return (*source)(); };
+    LinuxPlatform platform(options);
+    int told = 0;
+    DesktopServices services;
+    services.settingsChanged = [&told] { ++told; };
+    platform.connectDesktop(services);
+
+    test::ScopedNumberSeparators restore(',', '.');
+    std::ofstream(home.filePath(QStringLiteral("locale.conf")).toStdString())
+        << "LANG=en_US.UTF-8\nLC_NUMERIC=fr_FR.UTF-8\n";
+    ASSERT_TRUE(QTest::qWaitFor([&told] { return told > 0; }, 20000)) << "the change was not told";
+    // What the window does when told.
+    platform.resetThreadLocale();
+    LoadNumberSeparators(platform);
+    EXPECT_EQ(numberSeparators().thousands.bytes(), "\u202f");
+    EXPECT_EQ(numberSeparators().decimal, ',');
 }
 
 TEST(LinuxPlatform, ProgramFilesAndText) {

@@ -18,6 +18,7 @@
 #include "platform/linux/KernelRelease.h"
 #include "platform/linux/LinuxDrives.h"
 #include "platform/linux/LinuxFiles.h"
+#include "platform/linux/LocaleSettingsWatch.h"
 #include "platform/linux/MachineRegistry.h"
 #include "platform/linux/MemInfo.h"
 #include "platform/linux/RegistrationStore.h"
@@ -54,6 +55,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     : roots_(std::move(options.roots)),
       hostnameService_(std::move(options.hostnameService)),
       xrandr_(std::move(options.xrandr)),
+      localeFiles_(localeSettingsFiles(options.configHome.empty() ? userConfigHome() : options.configHome, roots_.etc)),
       systemLocale_(std::move(options.systemLocale)),
       cycleCounter_(std::make_unique<CycleCounter>(roots_.sys)),
       drives_(std::make_unique<LinuxDrives>(roots_)) {
@@ -62,7 +64,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     if (!xrandr_)
         xrandr_ = makeX11XrandrSource();
     if (!systemLocale_)
-        systemLocale_ = makeUserLocaleSource(roots_.etc);
+        systemLocale_ = makeUserLocaleSource(localeFiles_);
     threadLocale_ = systemLocale_();
 
     // Linux is presented as the NT family, which has no HKEY_DYN_DATA.
@@ -79,6 +81,11 @@ LinuxPlatform::~LinuxPlatform() = default;
 
 void LinuxPlatform::connectDesktop(DesktopServices services) {
     desktop_ = std::move(services);
+    // Nothing tells a Linux program that the user changed the regional settings: the files that
+    // hold them are watched instead.
+    localeWatch_.reset();
+    if (desktop_.settingsChanged)
+        localeWatch_ = std::make_unique<LocaleSettingsWatch>(localeFiles_, desktop_.settingsChanged);
 }
 
 std::string LinuxPlatform::kernelRelease() const {

@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "platform/RegistryTree.h"
 #include "platform/linux/LinuxRoots.h"
+#include "platform/linux/UserLocale.h"
 
 namespace zelvo::platform {
 
@@ -23,6 +24,7 @@ class CgroupMemory;
 class CycleCounter;
 class HostnameService;
 class LinuxDrives;
+class LocaleSettingsWatch;
 class XrandrSource;
 
 struct LinuxPlatformOptions {
@@ -35,8 +37,12 @@ struct LinuxPlatformOptions {
     std::shared_ptr<HostnameService> hostnameService;
     // XRandR query; null: the X server of $DISPLAY.
     std::shared_ptr<XrandrSource> xrandr;
+    // The user's configuration folder, where the user's own locale settings are; empty: the
+    // standard one ($XDG_CONFIG_HOME, else ~/.config).
+    std::string configHome;
     // The user's locale, asked at start and at each reset; null: the process's locale at start, the
-    // user's current settings after a change (see UserLocale.h).
+    // user's current settings after a change, read from the settings files below `configHome` and
+    // `roots.etc` (see UserLocale.h).
     std::function<QLocale()> systemLocale;
     // PCI name databases, first readable wins.
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
@@ -51,7 +57,9 @@ public:
 
     // Platform (Windows semantics; see Platform.h).
     // The toolkit supplies what the platform layer may not do itself (it uses no Qt Widgets): the
-    // beep, the window system, the current screen as the display fallback of last resort.
+    // beep, the window system, the current screen as the display fallback of last resort. With
+    // `settingsChanged` set, the locale settings files are watched from then on (the event loop
+    // delivers the changes) and a change of the numeric locale they name calls it.
     void connectDesktop(DesktopServices services) override;
     std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override;
@@ -99,9 +107,11 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
+    std::vector<LocaleSettingsFile> localeFiles_;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;
     DesktopServices desktop_;
+    std::unique_ptr<LocaleSettingsWatch> localeWatch_;
     // Caches of the queries: the modes of the last enumeration from index 0, the cgroup files
     // found at the first memory query.
     mutable std::vector<DisplayMode> displayModes_;

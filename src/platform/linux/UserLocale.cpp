@@ -93,11 +93,13 @@ QLocale UserLocaleSource::operator()() {
     return processLocale_();
 }
 
-std::function<QLocale()> makeUserLocaleSource(const std::string& etc) {
-    const std::string configHome =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+std::string userConfigHome() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+}
+
+std::function<QLocale()> makeUserLocaleSource(std::vector<LocaleSettingsFile> files) {
     auto source = std::make_shared<UserLocaleSource>(
-        localeSettingsFiles(configHome, etc), [] { return QLocale::system(); }, !qEnvironmentVariableIsEmpty("LC_ALL"));
+        std::move(files), [] { return QLocale::system(); }, !qEnvironmentVariableIsEmpty("LC_ALL"));
     return [source] { return (*source)(); };
 }
 

@@ -52,8 +52,11 @@ private:
     std::optional<std::string> configuredAtFirst_;
 };
 
-// The source the Linux backend uses on the real machine: the settings files for this user and
-// the system below `etc`, QLocale::system() as the process's locale, LC_ALL as the override.
-std::function<QLocale()> makeUserLocaleSource(const std::string& etc);
+// The user's configuration folder: $XDG_CONFIG_HOME, else ~/.config.
+std::string userConfigHome();
+
+// The source the Linux backend uses on the real machine: the settings `files` (see
+// localeSettingsFiles), QLocale::system() as the process's locale, LC_ALL as the override.
+std::function<QLocale()> makeUserLocaleSource(std::vector<LocaleSettingsFile> files);
 
 }  // namespace zelvo::platform
