@@ -171,7 +171,10 @@ TGauge* makeGauge(QWidget* parent, int x, int y) {
 // The outer maroon panel and the inner panel with the caption, one pixel narrower and less tall.
 void makeOvalButton(QWidget* parent, int x, int y, int width, int height, ColourValue colour, ColourValue textColour,
                     const QFont& font, const QString& caption, TPanel*& outer, TOvalButton*& inner) {
-    outer = makePanel(parent, x, y, width, height, colour::Maroon);
+    auto* rim = new TOvalPanel(parent);
+    rim->setColor(colour::Maroon);
+    place(rim, x, y, width, height);
+    outer = rim;
     inner = new TOvalButton(outer);
     place(inner, 0, 0, width - 1, height - 1);
     inner->setColor(colour);
