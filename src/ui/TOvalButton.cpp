@@ -36,8 +36,18 @@ void TOvalPanel::updateClip() {
 
 void TOvalPanel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (oval_ && devicePixelRatioF() != 1.0)
-        painter.setClipPath(DeviceOval(size(), painter.deviceTransform()));
+    if (oval_ && devicePixelRatioF() != 1.0) {
+        const QTransform toDevice = painter.deviceTransform();
+        painter.setClipPath(DeviceOval(size(), toDevice));
+        // The panel also keeps within an oval parent's ellipse, as its mask keeps it at one device
+        // pixel per pixel.
+        const auto* parentOval = qobject_cast<const TOvalPanel*>(parentWidget());
+        if (parentOval && parentOval->oval()) {
+            const QTransform fromParent = QTransform::fromTranslate(-x(), -y());
+            painter.setClipPath(fromParent.map(DeviceOval(parentOval->size(), fromParent * toDevice)),
+                                Qt::IntersectClip);
+        }
+    }
     paintPanel(painter, event->rect());
 }
 
@@ -127,8 +137,10 @@ QPainterPath DeviceOval(QSize size, const QTransform& toDevice) {
     const std::vector<raster::Span> spans = raster::ellipseSpans(box);
     for (int row = 0; row < int(spans.size()); ++row) {
         const raster::Span span = spans[std::size_t(row)];
+        // A quarter of a device pixel in from the pixels' edges, so that the way back through the
+        // painter's transform decides each pixel alike whether it tests pixel centres or coverage.
         if (span.last >= span.first)
-            device.addRect(QRectF(span.first, box.top + row, span.last - span.first + 1, 1));
+            device.addRect(QRectF(span.first + 0.25, box.top + row + 0.25, span.last - span.first + 0.5, 0.5));
     }
     return toDevice.inverted().map(device);
 }

@@ -62,7 +62,8 @@ QBitmap EllipseMask(QSize size);
 QRegion OvalMask(QSize size, qreal ratio);
 
 // The ellipse inscribed in the device pixels that the rectangle (0, 0)-`size` covers under
-// `toDevice`, as a path in the widget's own coordinates whose edges lie on device-pixel edges.
+// `toDevice`, as a path in the widget's own coordinates that holds those device pixels' middles and
+// no other device pixel's.
 QPainterPath DeviceOval(QSize size, const QTransform& toDevice);
 
 // Clips `panel` to the ellipse inscribed in its current rectangle and redraws it: at the device
