@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -186,6 +187,7 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Builds every control at its place with its colours, fonts and texts.
@@ -202,6 +204,8 @@ private:
     RegistryLocations locations_;
     bool destroyed_ = false;
     bool firstShowDone_ = false;
+    // Where the start-up sequence centred the window, until it is first on screen.
+    std::optional<QPoint> centredAt_;
     // The drive number of the disk page: 0 is the current drive, 1 to 26 are A: to Z:.
     int driveNumber_ = 0;
 };
