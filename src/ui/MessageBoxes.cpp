@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/WindowCentring.h"
+
 namespace zelvo {
 
 QString ErrorBoxText(const QString& message) {
@@ -47,7 +49,7 @@ std::unique_ptr<QDialog> MakeRefusalBox(QWidget* owner, const QString& message, 
     // beside its buttons.
     const QSize hint = dialog->sizeHint();
     dialog->setFixedSize(std::max(hint.width(), RefusalBoxCaptionWidth(*dialog)), hint.height());
-    dialog->move((screen.width() - dialog->width()) / 2, (screen.height() - dialog->height()) / 2);
+    CentreOnScreen(*dialog, screen);
     return dialog;
 }
 

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QTimer>
-#include <QWindow>
 #include <exception>
 
 #include "format/NumberSeparators.h"
@@ -106,11 +105,9 @@ void TForm1::FormCreate() {
         const auto separator = path.rfind(platform_.pathSeparator());
         const std::string directory = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
         platform_.createDirectory(directory + "TempData");
-        // 7. Centre on the screen; on a screen smaller than the window the offsets are negative.
-        // The frame a window manager adds is not known before the window is first shown; the
-        // position is worked out again with it then (see eventFilter).
-        move(CentredPosition(screenSize(), frameSize()));
-        centredAt_ = pos();
+        // 7. Centre on the screen, by the outer size once the window manager's frame is known; on
+        // a screen smaller than the window the offsets are negative.
+        CentreOnScreen(*this, screenSize());
         // 8. The user page, which detects the platform first.
         Button8Click();
     });
@@ -123,10 +120,6 @@ void TForm1::FormDestroy() {
     Timer1->stop();
     Timer2->stop();
     guarded([this] { StopStatistics(platform_); });
-}
-
-QPoint CentredPosition(QSize screen, QSize window) {
-    return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
 }
 
 // --- start-up pages ---
@@ -331,26 +324,8 @@ void TForm1::showEvent(QShowEvent* event) {
     // The CPU page is the one shown at start, and its show handler runs then too.
     if (!firstShowDone_) {
         firstShowDone_ = true;
-        if (centredAt_ && windowHandle())
-            windowHandle()->installEventFilter(this);
         fire(&TForm1::CPUTabShow);
     }
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    // First on screen: the window manager's frame is known now, and the window is centred by its
-    // outer size, unless it has been placed elsewhere meanwhile. (A Wayland compositor places
-    // windows itself; the move is ignored there.)
-    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
-        windowHandle()->removeEventFilter(this);
-        if (centredAt_ && pos() == *centredAt_) {
-            const QPoint outer = CentredPosition(screenSize(), frameSize());
-            if (outer != pos())
-                move(outer);
-        }
-        centredAt_.reset();
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::connectHandlers() {

@@ -9,12 +9,12 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
 #include "probes/Colour.h"
 #include "probes/RegistryLocations.h"
+#include "ui/WindowCentring.h"
 
 class QTabWidget;
 class QTimer;
@@ -187,7 +187,6 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Builds every control at its place with its colours, fonts and texts.
@@ -204,14 +203,9 @@ private:
     RegistryLocations locations_;
     bool destroyed_ = false;
     bool firstShowDone_ = false;
-    // Where the start-up sequence centred the window, until it is first on screen.
-    std::optional<QPoint> centredAt_;
     // The drive number of the disk page: 0 is the current drive, 1 to 26 are A: to Z:.
     int driveNumber_ = 0;
 };
-
-// Where a window of `window` size lands when centred on `screen`; negative on a small screen.
-QPoint CentredPosition(QSize screen, QSize window);
 
 // The window currently being created or shown; the start-up sequence reads its size through it.
 extern QPointer<TForm1> Form1;

@@ -4,8 +4,10 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QTest>
 
 #include "ui/MessageBoxes.h"
+#include "ui/WindowCentring.h"
 
 namespace zelvo {
 namespace {
@@ -44,6 +46,16 @@ INSTANTIATE_TEST_SUITE_P(Screens, RefusalBoxWrap,
                                          WrapRow{200, kRefusal, false},
                                          // A text narrower than the caption.
                                          WrapRow{1024, QStringLiteral("名"), true}));
+
+TEST(RefusalBox, OpensCentredByItsOuterSize) {
+    const QSize screen(1024, 768);
+    const auto box = MakeRefusalBox(nullptr, kRefusal, screen);
+    box->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+    // The offscreen platform gives windows a frame, as a window manager does.
+    ASSERT_NE(box->frameSize(), box->size());
+    EXPECT_EQ(box->frameGeometry().topLeft(), CentredPosition(screen, box->frameSize()));
+}
 
 }  // namespace
 }  // namespace zelvo
