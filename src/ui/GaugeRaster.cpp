@@ -230,6 +230,19 @@ EllipsePixel classifyEllipsePixel(const Box& box, int x, int y) {
     return ellipse.classify(x, y);
 }
 
+std::vector<Span> ellipseSpans(const Box& box) {
+    const Ellipse ellipse(box);
+    std::vector<Span> spans;
+    if (!ellipse.drawable())
+        return spans;
+    spans.reserve(std::size_t(box.bottom - box.top));
+    for (int y = box.top; y < box.bottom; ++y) {
+        const Ellipse::Run run = ellipse.run(y);
+        spans.push_back(run.first > run.last ? Span{} : Span{int(run.first), int(run.last)});
+    }
+    return spans;
+}
+
 void drawEllipse(QImage& image, const Box& box, QRgb brush, QRgb pen) {
     const Ellipse ellipse(box);
     if (!ellipse.drawable() || image.isNull())

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <vector>
 
 namespace zelvo::raster {
 
@@ -24,6 +25,16 @@ enum class EllipsePixel { Outside, Interior, Outline };
 // ellipse through the box's edges; on the outline when it is inside and one of its four
 // neighbours is not.
 EllipsePixel classifyEllipsePixel(const Box& box, int x, int y);
+
+// The pixels of one row that lie inside an ellipse, first to last; none when first > last.
+struct Span {
+    int first = 1;
+    int last = 0;
+};
+
+// The inside pixels of the ellipse in `box`, row by row from box.top to box.bottom - 1; empty
+// when the box draws nothing.
+std::vector<Span> ellipseSpans(const Box& box);
 
 // The ellipse in `box`: interior in `brush`, outline in `pen`.
 void drawEllipse(QImage& image, const Box& box, QRgb brush, QRgb pen);

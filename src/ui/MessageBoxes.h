@@ -4,6 +4,9 @@
 
 #include <QSize>
 #include <QString>
+#include <memory>
+
+class QDialog;
 
 class QWidget;
 
@@ -22,5 +25,9 @@ void ShowErrorBox(QWidget* owner, const QString& text);
 // A dialog with the application title, no icon, the text word-wrapped at half the screen width
 // and one OK button that is both the default and the cancel button, centred on the screen.
 void ShowRefusalBox(QWidget* owner, const QString& message, QSize screen);
+// The refusal box as ShowRefusalBox shows it, not yet opened.
+std::unique_ptr<QDialog> MakeRefusalBox(QWidget* owner, const QString& message, QSize screen);
+// The narrowest box whose title bar shows its whole caption.
+int RefusalBoxCaptionWidth(const QWidget& box);
 
 }  // namespace zelvo

@@ -105,8 +105,9 @@ void TForm1::FormCreate() {
         const auto separator = path.rfind(platform_.pathSeparator());
         const std::string directory = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
         platform_.createDirectory(directory + "TempData");
-        // 7. Centre on the screen; on a screen smaller than the window the offsets are negative.
-        move(CentredPosition(screenSize(), frameSize()));
+        // 7. Centre on the screen, by the outer size once the window manager's frame is known; on
+        // a screen smaller than the window the offsets are negative.
+        CentreOnScreen(*this, screenSize());
         // 8. The user page, which detects the platform first.
         Button8Click();
     });
@@ -119,10 +120,6 @@ void TForm1::FormDestroy() {
     Timer1->stop();
     Timer2->stop();
     guarded([this] { StopStatistics(platform_); });
-}
-
-QPoint CentredPosition(QSize screen, QSize window) {
-    return QPoint((screen.width() - window.width()) / 2, (screen.height() - window.height()) / 2);
 }
 
 // --- start-up pages ---

@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "probes/Colour.h"
 #include "probes/RegistryLocations.h"
+#include "ui/WindowCentring.h"
 
 class QTabWidget;
 class QTimer;
@@ -202,9 +203,6 @@ private:
     // The drive number of the disk page: 0 is the current drive, 1 to 26 are A: to Z:.
     int driveNumber_ = 0;
 };
-
-// Where a window of `window` size lands when centred on `screen`; negative on a small screen.
-QPoint CentredPosition(QSize screen, QSize window);
 
 // The window currently being created or shown; the start-up sequence reads its size through it.
 extern QPointer<TForm1> Form1;

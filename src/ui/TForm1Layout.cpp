@@ -4,7 +4,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <initializer_list>
 #include <iterator>
@@ -58,6 +62,30 @@ TPanel* makePanel(QWidget* parent, int x, int y, int width, int height, ColourVa
     return panel;
 }
 
+// Sizes the page control's page area to the page backgrounds, and its frame around them, in
+// whatever style draws the tabs: the styles' own page areas are a few pixels wider than the pages,
+// leaving a light strip at their right, or a row short of the CPU page's.
+class PageAreaStyle : public QProxyStyle {
+public:
+    // The base is a fresh instance of the application's style, as a proxy owns its base.
+    PageAreaStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override {
+        if (element != SE_TabWidgetTabContents && element != SE_TabWidgetTabPane)
+            return QProxyStyle::subElementRect(element, option, widget);
+        const QRect pane = QProxyStyle::subElementRect(SE_TabWidgetTabPane, option, widget);
+        const QRect contents = QProxyStyle::subElementRect(SE_TabWidgetTabContents, option, widget);
+        const QRect page(contents.topLeft(), QSize(kPageWidth, kCpuPageHeight));
+        if (element == SE_TabWidgetTabContents)
+            return page;
+        // The frame keeps the style's own widths, but stays within the control: where the tabs
+        // leave less room below them than the page and the frame need, the page keeps its rows.
+        const QMargins frame(contents.left() - pane.left(), contents.top() - pane.top(),
+                             pane.right() - contents.right(), pane.bottom() - contents.bottom());
+        return page.marginsAdded(frame) & option->rect;
+    }
+};
+
 // A black page background with a single-line border in the window-frame colour.
 TPanel* makePageBackground(QWidget* page, int height) {
     auto* panel = new TPanel(page);
@@ -66,6 +94,17 @@ TPanel* makePageBackground(QWidget* page, int height) {
     panel->setGeometry(0, 0, kPageWidth, height);
     return panel;
 }
+
+// A page of the page control. The page area has the CPU page's height, one row more than the other
+// pages' backgrounds; that row is black like them. Painted rather than set in the palette, which
+// the page's controls would inherit.
+class Page : public QWidget {
+public:
+    Page() { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { QPainter(this).fillRect(event->rect(), Qt::black); }
+};
 
 // An outline box: a white panel with a black one inside, one pixel in on every side.
 void makeOutlineBox(QWidget* parent, int x, int y, int width, int height, TPanel*& outer, TPanel*& inner) {
@@ -132,7 +171,10 @@ TGauge* makeGauge(QWidget* parent, int x, int y) {
 // The outer maroon panel and the inner panel with the caption, one pixel narrower and less tall.
 void makeOvalButton(QWidget* parent, int x, int y, int width, int height, ColourValue colour, ColourValue textColour,
                     const QFont& font, const QString& caption, TPanel*& outer, TOvalButton*& inner) {
-    outer = makePanel(parent, x, y, width, height, colour::Maroon);
+    auto* rim = new TOvalPanel(parent);
+    rim->setColor(colour::Maroon);
+    place(rim, x, y, width, height);
+    outer = rim;
     inner = new TOvalButton(outer);
     place(inner, 0, 0, width - 1, height - 1);
     inner->setColor(colour);
@@ -201,13 +243,16 @@ void TForm1::createControls() {
     setFixedSize(472, 242);
 
     PageControl1 = new QTabWidget(this);
+    auto* pageAreaStyle = new PageAreaStyle;
+    pageAreaStyle->setParent(PageControl1);
+    PageControl1->setStyle(pageAreaStyle);
     PageControl1->setGeometry(0, 0, 472, 242);
-    DiskTab = new QWidget;
-    MemTab = new QWidget;
-    CPUTab = new QWidget;
-    BIOSTab = new QWidget;
-    DisplayTab = new QWidget;
-    UserTab = new QWidget;
+    DiskTab = new Page;
+    MemTab = new Page;
+    CPUTab = new Page;
+    BIOSTab = new Page;
+    DisplayTab = new Page;
+    UserTab = new Page;
     PageControl1->addTab(DiskTab, QStringLiteral("ディスク"));
     PageControl1->addTab(MemTab, QStringLiteral("メモリ"));
     PageControl1->addTab(CPUTab, QStringLiteral("CPU"));

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -166,25 +167,50 @@ void TGauge::repaintNow() {
 
 void TGauge::paintEvent(QPaintEvent*) {
     ++paintCount_;
-    const QImage picture = renderImage();
-    if (picture.isNull())
-        return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1.0) {
+        const QImage picture = renderImage();
+        if (!picture.isNull())
+            painter.drawImage(0, 0, picture);
+        return;
+    }
+    // On a denser screen the picture is composed at the device pixels the control covers and drawn
+    // unscaled from the device pixel where it starts, which may lie between two of the control's
+    // own pixels.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPointF origin = toDevice.map(QPointF(0, 0));
+    const QPointF end = toDevice.map(QPointF(width(), height()));
+    const QPoint first(qRound(origin.x()), qRound(origin.y()));
+    const QImage picture = compose(QSize(qRound(end.x()) - first.x(), qRound(end.y()) - first.y()), ratio);
+    if (picture.isNull())
+        return;
+    painter.setWorldTransform(
+        QTransform(1 / ratio, 0, 0, 1 / ratio, (first.x() - origin.x()) / ratio, (first.y() - origin.y()) / ratio));
     painter.drawImage(0, 0, picture);
 }
 
-QImage TGauge::renderImage() const {
-    if (width() <= 0 || height() <= 0)
+QImage TGauge::renderImage(qreal ratio) const {
+    QImage image = compose(QSize(qRound(width() * ratio), qRound(height() * ratio)), ratio);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+QImage TGauge::compose(QSize device, qreal ratio) const {
+    if (device.isEmpty())
         return QImage();
-    QImage image(width(), height(), QImage::Format_RGB32);
+    QImage image(device, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     bltClearToBlack(image);
 
-    Bounds r{0, 0, width(), height()};
-    if (borderStyle_ == bsSingle)
-        r = Bounds{1, 1, width() - 1, height() - 1};
+    // The border is one pixel of the control, as many device pixels wide as that pixel covers.
+    Bounds r{0, 0, device.width(), device.height(), 0};
+    if (borderStyle_ == bsSingle) {
+        const int border = std::max(1, qRound(ratio));
+        r = Bounds{border, border, device.width() - border, device.height() - border, border};
+    }
 
     TBltBitmap overlay;
     overlay.MakeLike(image);
@@ -209,13 +235,12 @@ QImage TGauge::renderImage() const {
     bltXor(image, overlay);
 
     if (showText_)
-        drawText(image, r);
+        drawText(image, r, ratio);
     return image;
 }
 
-std::pair<int, int> TGauge::ellipseSize(const Bounds& r) const {
-    const int border = borderStyle_ == bsSingle ? 1 : 0;
-    return {r.right - r.left + border, r.bottom - r.top + border};
+std::pair<int, int> TGauge::ellipseSize(const Bounds& r) {
+    return {r.right - r.left + r.border, r.bottom - r.top + r.border};
 }
 
 void TGauge::drawPie(QImage& image, const Bounds& r) const {
@@ -251,9 +276,9 @@ void TGauge::drawNeedle(QImage& image, const Bounds& r) const {
     if (percentage <= 0)
         return;
     const double angle = double(percentage) / 100.0 * std::numbers::pi;
-    // The pivot is half the control's width, not the paint rectangle's centre: meant, a bordered
-    // needle has always turned about that point.
-    const int halfWidth = width() / 2;
+    // The pivot is half the control's width (in the picture's pixels), not the paint rectangle's
+    // centre: meant, a bordered needle has always turned about that point.
+    const int halfWidth = image.width() / 2;
     const QPoint tip(roundEven((1.0 - std::cos(angle)) * halfWidth),
                      roundEven((1.0 - std::sin(angle)) * (r.bottom - 1)));
     raster::drawLine(image, QPoint(halfWidth, r.bottom - 1), tip, fore);
@@ -280,7 +305,7 @@ void TGauge::drawVerticalBar(QImage& image, const Bounds& r) const {
     fillRect(image, r.left, h - filled, w, h, foreColor_);
 }
 
-void TGauge::drawText(QImage& image, const Bounds& r) const {
+void TGauge::drawText(QImage& image, const Bounds& r, qreal ratio) const {
     TBltBitmap text;
     text.MakeLike(image);
     bltClearToBlack(text);
@@ -290,6 +315,13 @@ void TGauge::drawText(QImage& image, const Bounds& r) const {
         // Exclusive-or needs every text pixel fully on or off; smoothed edges would turn into
         // stray colours.
         f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoAntialias));
+        // The text keeps its size on the control at any density.
+        if (ratio != 1.0) {
+            if (f.pixelSize() > 0)
+                f.setPixelSize(std::max(1, qRound(f.pixelSize() * ratio)));
+            else
+                f.setPointSizeF(f.pointSizeF() * ratio);
+        }
         painter.setFont(f);
         painter.setPen(Qt::white);
         painter.setBackgroundMode(Qt::TransparentMode);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 #include <cstdint>
 #include <utility>
@@ -65,8 +66,10 @@ public:
     bool Loading() const { return loading_; }
     void setLoading(bool value) { loading_ = value; }
 
-    // The control's whole picture, composed from the properties alone.
-    QImage renderImage() const;
+    // The control's whole picture, composed from the properties alone, at `ratio` device pixels
+    // per pixel: the rules below applied to the size in device pixels, so that the picture maps
+    // one to one onto the screen's pixels. The image carries the ratio.
+    QImage renderImage(qreal ratio = 1.0) const;
 
     // How many times the control has painted itself on screen.
     int paintCount() const { return paintCount_; }
@@ -75,23 +78,27 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The paint rectangle as corners, right and bottom exclusive.
+    // The paint rectangle as corners, right and bottom exclusive, and the width of the border
+    // around it (0 without one).
     struct Bounds {
-        int left, top, right, bottom;
+        int left, top, right, bottom, border;
     };
+
+    // The picture on an image of `device` size (device pixels, `ratio` of them per pixel).
+    QImage compose(QSize device, qreal ratio) const;
 
     void repaintNow();
     template <typename T>
     void assign(T& field, T value);
 
     // Right and bottom edges (W, H) of the round kinds' ellipse box: the paint rectangle's width and
-    // height, plus one each when bordered, which makes them the rectangle's own right and bottom.
-    std::pair<int, int> ellipseSize(const Bounds& r) const;
+    // height, plus the border when bordered, which makes them the rectangle's own right and bottom.
+    static std::pair<int, int> ellipseSize(const Bounds& r);
     void drawPie(QImage& image, const Bounds& r) const;
     void drawNeedle(QImage& image, const Bounds& r) const;
     void drawHorizontalBar(QImage& image, const Bounds& r) const;
     void drawVerticalBar(QImage& image, const Bounds& r) const;
-    void drawText(QImage& image, const Bounds& r) const;
+    void drawText(QImage& image, const Bounds& r, qreal ratio) const;
 
     int minValue_ = 0;
     int maxValue_ = 100;

@@ -5,14 +5,40 @@
 // While the left button is held the inner panel sinks one pixel down and to the right.
 
 #include <QBitmap>
+#include <QPainterPath>
+#include <QRegion>
 #include <QSize>
+#include <QTransform>
 #include <functional>
 
 #include "ui/TPanel.h"
 
 namespace zelvo {
 
-class TOvalButton : public TPanel {
+// A panel that can be clipped to the ellipse inscribed in its rectangle. On a screen of more than
+// one device pixel per pixel the ellipse is worked out at the device pixels the panel covers, so
+// its edge is as fine as the text; a window mask alone has only whole pixels of the panel.
+class TOvalPanel : public TPanel {
+    Q_OBJECT
+public:
+    explicit TOvalPanel(QWidget* parent = nullptr);
+
+    bool oval() const { return oval_; }
+    // Clips the panel to its ellipse, and keeps it so when its size or the screen's density changes.
+    void setOval(bool value);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void updateClip();
+
+    bool oval_ = false;
+};
+
+class TOvalButton : public TOvalPanel {
     Q_OBJECT
 public:
     explicit TOvalButton(QWidget* parent = nullptr);
@@ -30,7 +56,18 @@ protected:
 // centre lies inside the ellipse, so the mask is symmetric about both axes.
 QBitmap EllipseMask(QSize size);
 
-// Clips `panel` to the ellipse inscribed in its current rectangle and redraws it.
+// The pixels of a widget of `size` that any device pixel of its ellipse touches, at `ratio` device
+// pixels per pixel and wherever the widget lies on the device grid: the mask that lets every
+// device pixel of the ellipse show. At a ratio of 1, the ellipse's own pixels (EllipseMask).
+QRegion OvalMask(QSize size, qreal ratio);
+
+// The ellipse inscribed in the device pixels that the rectangle (0, 0)-`size` covers under
+// `toDevice`, as a path in the widget's own coordinates that holds those device pixels' middles and
+// no other device pixel's.
+QPainterPath DeviceOval(QSize size, const QTransform& toDevice);
+
+// Clips `panel` to the ellipse inscribed in its current rectangle and redraws it: at the device
+// pixels for an oval panel, as a mask of whole pixels for any other widget.
 void ApplyOvalClip(QWidget* panel);
 
 }  // namespace zelvo

@@ -49,7 +49,11 @@ void TPanel::setBorderColor(std::optional<ColourValue> value) {
 
 void TPanel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), toQColor(color_));
+    paintPanel(painter, event->rect());
+}
+
+void TPanel::paintPanel(QPainter& painter, const QRect& area) {
+    painter.fillRect(area, toQColor(color_));
     if (borderColor_) {
         painter.setPen(toQColor(*borderColor_));
         painter.setBrush(Qt::NoBrush);

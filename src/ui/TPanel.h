@@ -3,11 +3,14 @@
 // drawn centred in the panel's font. Children are placed relative to the client area, which starts
 // inside the border.
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <optional>
 
 #include "probes/Colour.h"
+
+class QPainter;
 
 namespace zelvo {
 
@@ -33,6 +36,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Draws the panel with `painter`: its colour over `area`, its border and its caption.
+    void paintPanel(QPainter& painter, const QRect& area);
 
 private:
     void repaintNow();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 
 #include "SimWindow.h"
@@ -115,6 +116,25 @@ TEST(FormCreate, CentresEvenOnAScreenSmallerThanTheWindow) {
         window.form->FormCreate();
         EXPECT_EQ(window.form->frameSize(), QSize(472, 242));
         EXPECT_EQ(window.form->pos(), row.position);
+    }
+}
+
+// Before it is first shown the window has no frame; once on screen it is centred by its outer
+// size, unless it was placed elsewhere meanwhile.
+TEST(FormCreate, CentredByTheOuterFrameOnceOnScreen) {
+    for (const bool movedMeanwhile : {false, true}) {
+        SCOPED_TRACE(movedMeanwhile ? "moved meanwhile" : "as centred");
+        SimWindow window(makeNtMachine(), QSize(1024, 768));
+        TForm1& form = *window.form;
+        form.FormCreate();
+        if (movedMeanwhile)
+            form.move(10, 20);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        // The offscreen platform gives windows a frame, as a window manager does.
+        ASSERT_NE(form.frameSize(), form.size());
+        const QPoint expected = movedMeanwhile ? QPoint(10, 20) : CentredPosition(QSize(1024, 768), form.frameSize());
+        EXPECT_EQ(form.frameGeometry().topLeft(), expected);
     }
 }
 
