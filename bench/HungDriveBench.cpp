@@ -98,7 +98,7 @@ public:
     std::optional<std::string> wnetGetConnection(const std::string& localName) const override {
         return drives_.wnetGetConnection(localName);
     }
-    std::string getCurrentDirectory() const override { return drives_.getCurrentDirectory(); }
+    std::optional<std::string> getCurrentDirectory() const override { return drives_.getCurrentDirectory(); }
     std::string toUtf8(const std::string& bytes) const override { return bytes; }
     std::string fromUtf8(const std::string& utf8) const override { return utf8; }
     bool isLeadByte(std::uint8_t) const override { return false; }

@@ -127,8 +127,7 @@ struct DesktopServices {
 // Failure comes back one way per kind of call: a query that can fail answers std::optional (nullopt:
 // it failed), an action answers bool (false: it failed), and the registry calls answer the Windows
 // status code (kRegSuccess or the RegStatus of the failure) with their results in out-parameters,
-// as the registry wrapper and the pages expect. The two path queries answer an empty path when
-// they fail, which their callers read as "no path". Queries that change nothing are const.
+// as the registry wrapper and the pages expect. Queries that change nothing are const.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -195,9 +194,9 @@ public:
     // Remote name connected to a local device such as "Z:"; nullopt when it is not a network
     // drive or the connection cannot be named.
     virtual std::optional<std::string> wnetGetConnection(const std::string& localName) const = 0;
-    // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir"; empty when it
+    // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir"; nullopt when it
     // cannot be read, which the drive selector reads as "no current drive".
-    virtual std::string getCurrentDirectory() const = 0;
+    virtual std::optional<std::string> getCurrentDirectory() const = 0;
 
     // --- display ---
     // Display mode `index` of the primary display; nullopt past the last mode.
@@ -220,8 +219,8 @@ public:
     virtual void resetThreadLocale() = 0;
 
     // --- program files ---
-    // Full path of the program file; empty when it cannot be read.
-    virtual std::string programPath() const = 0;
+    // Full path of the program file; nullopt when it cannot be read.
+    virtual std::optional<std::string> programPath() const = 0;
     // The system's path separator ("\" on Windows and the simulated machine, "/" on Linux).
     virtual char pathSeparator() const = 0;
     // Creates a directory; false when it fails (it exists already, for example).

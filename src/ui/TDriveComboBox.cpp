@@ -137,10 +137,10 @@ TDriveComboBox::TDriveComboBox(platform::Platform& platform, QWidget* parent) : 
     setItemDelegate(new DriveRowDelegate(this));
     loadGlyphs();
 
-    const std::string directory = platform_.getCurrentDirectory();
+    const auto directory = platform_.getCurrentDirectory();
     // A network path (\\server\share) has no drive letter; nor has anything else that does not
-    // start with one.
-    driveLetter_ = (!directory.empty() && isAsciiLetter(directory.front())) ? directory.front() : 0;
+    // start with one, nor an unreadable directory.
+    driveLetter_ = (directory && !directory->empty() && isAsciiLetter(directory->front())) ? directory->front() : 0;
     UpdateItemHeight();
 
     // Only a pick by the user (mouse or keyboard) emits activated; selecting a row from code

@@ -61,12 +61,12 @@ public:
     }
     std::uint32_t setErrorMode(std::uint32_t) override { return 0; }
     std::optional<std::string> wnetGetConnection(const std::string&) const override { return std::nullopt; }
-    std::string getCurrentDirectory() const override { return {}; }
+    std::optional<std::string> getCurrentDirectory() const override { return std::nullopt; }
     std::optional<platform::DisplayMode> enumDisplaySettings(std::uint32_t) const override { return std::nullopt; }
     std::uint32_t getTickCount() override { return 0; }
     std::uint64_t readCycleCounter() const override { return 0; }
     void messageBeep(std::uint32_t) override {}
-    std::string programPath() const override { return {}; }
+    std::optional<std::string> programPath() const override { return std::nullopt; }
     char pathSeparator() const override { return '/'; }
     bool createDirectory(const std::string&) override { return false; }
     std::optional<std::string> readRomString(std::uint32_t) const override { return std::nullopt; }

@@ -503,7 +503,7 @@ TEST(LinuxPlatform, ProgramFilesAndText) {
     options.roots.proc = "/proc";  // the program's own path comes from the running process
     LinuxPlatform platform(options);
 
-    EXPECT_EQ(QString::fromStdString(platform.programPath()), QCoreApplication::applicationFilePath());
+    EXPECT_EQ(QString::fromStdString(platform.programPath().value_or("")), QCoreApplication::applicationFilePath());
     EXPECT_EQ(platform.pathSeparator(), '/');
 
     const std::string dir = config.filePath("TempData").toStdString();

@@ -206,7 +206,7 @@ TEST(SimProfile, Win9xMachine) {
     EXPECT_FALSE(p.getVolumeInformation("D:\\").has_value());
     EXPECT_EQ(p.wnetGetConnection("Z:"), "\\\\SRV\\DATA");
     // Start-up creates TempData beside the program once.
-    const std::string program = p.programPath();
+    const std::string program = p.programPath().value_or("");
     const std::string tempData = program.substr(0, program.rfind('\\') + 1) + "TempData";
     EXPECT_TRUE(p.createDirectory(tempData));
     EXPECT_FALSE(p.createDirectory(tempData));

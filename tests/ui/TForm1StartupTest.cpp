@@ -102,6 +102,16 @@ TEST(FormCreate, ASecondStartBesideAnExistingTempDataStartsNormally) {
     EXPECT_EQ(window.form->pos(), QPoint((1024 - 472) / 2, (768 - 242) / 2));
 }
 
+TEST(FormCreate, WithoutTheProgramPathNoTempDataIsMadeAndStartUpGoesOn) {
+    SimMachine machine = makeNtMachine();
+    machine.programPath.clear();  // the program's path cannot be read
+    SimWindow window(std::move(machine));
+    window.form->FormCreate();
+    EXPECT_EQ(window.platform.firstCall("createDirectory"), -1);
+    EXPECT_TRUE(window.errors.isEmpty());
+    EXPECT_EQ(window.form->M1->text(), kViewing);
+}
+
 TEST(FormCreate, CentresEvenOnAScreenSmallerThanTheWindow) {
     const struct {
         QSize screen;

@@ -187,7 +187,7 @@ std::uint32_t LinuxPlatform::setErrorMode(std::uint32_t mode) {
 std::optional<std::string> LinuxPlatform::wnetGetConnection(const std::string& localName) const {
     return drives_->wnetGetConnection(localName);
 }
-std::string LinuxPlatform::getCurrentDirectory() const {
+std::optional<std::string> LinuxPlatform::getCurrentDirectory() const {
     return drives_->getCurrentDirectory();
 }
 
@@ -252,8 +252,8 @@ void LinuxPlatform::resetThreadLocale() {
     threadLocale_ = systemLocale_();
 }
 
-std::string LinuxPlatform::programPath() const {
-    return linuxfs::readLink(joinPath(roots_.proc, "/self/exe")).value_or("");
+std::optional<std::string> LinuxPlatform::programPath() const {
+    return linuxfs::readLink(joinPath(roots_.proc, "/self/exe"));
 }
 
 bool LinuxPlatform::createDirectory(const std::string& path) {

@@ -83,14 +83,14 @@ public:
     std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
     std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
-    std::string getCurrentDirectory() const override;
+    std::optional<std::string> getCurrentDirectory() const override;
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
     std::uint32_t getTickCount() override;
     std::uint64_t readCycleCounter() const override;
     void messageBeep(std::uint32_t type) override;
     std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
-    std::string programPath() const override;
+    std::optional<std::string> programPath() const override;
     char pathSeparator() const override { return '/'; }
     bool createDirectory(const std::string& path) override;
     std::optional<std::string> readRomString(std::uint32_t address) const override;

@@ -94,8 +94,8 @@ struct SimMachine {
     bool romMapped = false;
     std::map<std::uint32_t, std::string> romStrings;
 
-    std::string currentDirectory;  // e.g. "C:\WORK"
-    std::string programPath;       // e.g. "C:\Program Files\Zelvo\zelvo.exe"
+    std::string currentDirectory;  // e.g. "C:\WORK"; empty: it cannot be read
+    std::string programPath;       // e.g. "C:\Program Files\Zelvo\zelvo.exe"; empty: it cannot be read
     // Directories that exist (UTF-8, compared ignoring ASCII case). Drive roots exist when the
     // drive has a medium. createDirectory adds to this set and never touches a real disk.
     std::set<std::string> directories;

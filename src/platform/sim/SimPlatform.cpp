@@ -200,7 +200,10 @@ std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& loc
     return cp932::fromUtf8(drive->remoteName);
 }
 
-std::string SimPlatform::getCurrentDirectory() const {
+std::optional<std::string> SimPlatform::getCurrentDirectory() const {
+    // A machine without one stands for a directory that cannot be read.
+    if (machine_->currentDirectory.empty())
+        return std::nullopt;
     return cp932::fromUtf8(machine_->currentDirectory);
 }
 
@@ -253,7 +256,9 @@ void SimPlatform::resetThreadLocale() {
 
 // --- program files ---
 
-std::string SimPlatform::programPath() const {
+std::optional<std::string> SimPlatform::programPath() const {
+    if (machine_->programPath.empty())
+        return std::nullopt;
     return cp932::fromUtf8(machine_->programPath);
 }
 

@@ -337,7 +337,7 @@ std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& l
     return std::string(buffer.data());
 }
 
-std::string Win32Platform::getCurrentDirectory() const {
+std::optional<std::string> Win32Platform::getCurrentDirectory() const {
     // The first call tells the size with the terminating zero; the directory may change between
     // the calls, so the second one is checked again.
     DWORD size = GetCurrentDirectoryA(0, nullptr);
@@ -352,7 +352,7 @@ std::string Win32Platform::getCurrentDirectory() const {
         }
         size = length;
     }
-    return {};
+    return std::nullopt;
 }
 
 // --- display ---
@@ -415,19 +415,19 @@ void Win32Platform::resetThreadLocale() {
 
 // --- program files ---
 
-std::string Win32Platform::programPath() const {
+std::optional<std::string> Win32Platform::programPath() const {
     // A path that fills the buffer may have been cut short: try again with a larger one.
     for (DWORD size = MAX_PATH + 1; size <= 32768 * 2; size *= 2) {
         std::string buffer(size, '\0');
         const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
         if (length == 0)
-            return {};
+            return std::nullopt;
         if (length < size - 1) {
             buffer.resize(length);
             return buffer;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 char Win32Platform::pathSeparator() const {
