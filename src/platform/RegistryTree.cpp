@@ -158,19 +158,34 @@ struct RegistryTree::Impl {
         return c;
     }
 
-    // The key a sub-key path starts from and the path's parts, as the open, create and delete
-    // calls take them; any status but success ends the call.
-    long resolvePath(HKey parent, std::string_view subKey, std::shared_ptr<Node>* node, RegAccess* access,
-                     std::vector<std::string_view>* parts) const {
-        if (long status = resolve(parent, node, access); status != kRegSuccess)
+    // The key a sub-key path starts from, the access it was opened with, and the path's parts.
+    struct PathStart {
+        std::shared_ptr<Node> node;
+        RegAccess access = RegAccess::Read;
+        std::vector<std::string_view> parts;
+    };
+
+    // The start of a sub-key path as the open, create and delete calls take it; any status but
+    // success ends the call.
+    long resolvePath(HKey parent, std::string_view subKey, PathStart* start) const {
+        if (long status = resolve(parent, &start->node, &start->access); status != kRegSuccess)
             return status;
         if (beginsWithBackslash(subKey))
             return kRegBadPathname;
         auto pieces = split(subKey);
         if (!pieces)
             return kRegFileNotFound;
-        *parts = std::move(*pieces);
+        start->parts = std::move(*pieces);
         return kRegSuccess;
+    }
+
+    // The same for the calls that hand back a key: `*result` is cleared first, so a failed call
+    // leaves no handle there.
+    long resolvePathForResult(HKey parent, std::string_view subKey, HKey* result, PathStart* start) const {
+        if (!result)
+            return kRegInvalidParameter;
+        *result = 0;
+        return resolvePath(parent, subKey, start);
     }
 
     // The node behind a predefined root or an open handle.
@@ -342,15 +357,11 @@ void RegistryTree::setRootPresent(HKey root, bool present) {
 // --- the reg* calls ---
 
 long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
-    if (!result)
-        return kRegInvalidParameter;
-    *result = 0;
-    std::shared_ptr<Node> node;
-    RegAccess parentAccess;
-    std::vector<std::string_view> path;
-    if (long status = impl_->resolvePath(parent, subKey, &node, &parentAccess, &path); status != kRegSuccess)
+    Impl::PathStart start;
+    if (long status = impl_->resolvePathForResult(parent, subKey, result, &start); status != kRegSuccess)
         return status;
-    for (std::string_view part : path) {
+    std::shared_ptr<Node> node = std::move(start.node);
+    for (std::string_view part : start.parts) {
         node = impl_->childPtr(*node, part);
         if (!node)
             return kRegFileNotFound;
@@ -363,14 +374,11 @@ long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access
 }
 
 long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) {
-    if (!result)
-        return kRegInvalidParameter;
-    *result = 0;
-    std::shared_ptr<Node> node;
-    RegAccess parentAccess;
-    std::vector<std::string_view> path;
-    if (long status = impl_->resolvePath(parent, subKey, &node, &parentAccess, &path); status != kRegSuccess)
+    Impl::PathStart start;
+    if (long status = impl_->resolvePathForResult(parent, subKey, result, &start); status != kRegSuccess)
         return status;
+    std::shared_ptr<Node> node = std::move(start.node);
+    const std::vector<std::string_view>& path = start.parts;
     std::size_t i = 0;
     for (; i < path.size(); ++i) {
         auto next = impl_->childPtr(*node, path[i]);
@@ -382,7 +390,7 @@ long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) 
         // Making a key needs the right to add keys where the first missing one goes; checked
         // before anything is made, so a refused call leaves no partial path behind.
         const bool parentIsHandle = impl_->handles.count(parent) > 0;
-        if ((i == 0 && parentIsHandle && parentAccess != RegAccess::AllAccess) || node->refuseOpen ||
+        if ((i == 0 && parentIsHandle && start.access != RegAccess::AllAccess) || node->refuseOpen ||
             node->refuseAllAccess || writeProtected(node.get()))
             return kRegAccessDenied;
         for (; i < path.size(); ++i)
@@ -459,14 +467,13 @@ long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) c
 }
 
 long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
-    std::shared_ptr<Node> node;
-    RegAccess access;
-    std::vector<std::string_view> path;
-    if (long status = impl_->resolvePath(parent, subKey, &node, &access, &path); status != kRegSuccess)
+    Impl::PathStart start;
+    if (long status = impl_->resolvePath(parent, subKey, &start); status != kRegSuccess)
         return status;
-    if (path.empty())
+    if (start.parts.empty())
         return kRegAccessDenied;  // a root, or the parent itself
-    for (std::string_view part : path) {
+    std::shared_ptr<Node> node = std::move(start.node);
+    for (std::string_view part : start.parts) {
         node = impl_->childPtr(*node, part);
         if (!node)
             return kRegFileNotFound;
