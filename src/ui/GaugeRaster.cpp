@@ -12,6 +12,12 @@ namespace {
 
 using i64 = std::int64_t;
 
+// The doubled offset of pixel `pixel`'s centre from a centre at doubled coordinate `centre2`, on
+// either axis.
+i64 pixelOffset(i64 pixel, i64 centre2) {
+    return 2 * pixel + 1 - centre2;
+}
+
 // Coordinates below are doubled so that pixel centres (x + 0.5) and the centre of an even-sized box
 // are integers and every test is exact. A pixel is inside when its centre lies within the ellipse;
 // being convex, the ellipse covers one run of pixels per row, worked out once per row.
@@ -68,8 +74,8 @@ public:
     }
 
     // Offsets of pixel centres and points from the centre, doubled.
-    i64 offsetX(i64 x) const { return 2 * x + 1 - cx2_; }
-    i64 offsetY(i64 y) const { return 2 * y + 1 - cy2_; }
+    i64 offsetX(i64 x) const { return pixelOffset(x, cx2_); }
+    i64 offsetY(i64 y) const { return pixelOffset(y, cy2_); }
     i64 pointX(i64 x) const { return 2 * x - cx2_; }
     i64 pointY(i64 y) const { return 2 * y - cy2_; }
     i64 cx2() const { return cx2_; }
@@ -194,31 +200,42 @@ private:
     bool full_ = false;
 };
 
+// One axis of a ray's walk: the box's pixels along it, the ray's direction on it, and the
+// ellipse's doubled centre on it.
+struct RayAxis {
+    int first, end;
+    i64 direction;
+    i64 centre2;
+};
+
+// Steps one pixel at a time along `major`, the axis the ray moves faster along, and hands `plot`
+// each pixel on the ray ahead of the centre as (major, minor) coordinates.
+template <typename Plot>
+void walkRay(const RayAxis& major, const RayAxis& minor, Plot plot) {
+    for (int m = major.first; m < major.end; ++m) {
+        const i64 offset = pixelOffset(m, major.centre2);
+        if (offset * major.direction < 0)
+            continue;
+        plot(m, floorDiv(minor.centre2 * major.direction + offset * minor.direction, 2 * major.direction));
+    }
+}
+
 // The pixels along a ray from the ellipse's centre to its edge, one per step along the ray's
 // major axis, kept to the ellipse.
 void drawRadius(Canvas& canvas, const Ellipse& ellipse, Direction d, QRgb pen) {
     if (d.x == 0 && d.y == 0)
         return;
     const Box& box = ellipse.box();
-    if (std::abs(d.x) >= std::abs(d.y)) {
-        for (int x = box.left; x < box.right; ++x) {
-            const i64 px = ellipse.offsetX(x);
-            if (px * d.x < 0)
-                continue;
-            const i64 y = floorDiv(ellipse.cy2() * d.x + px * d.y, 2 * d.x);
-            if (ellipse.inside(x, y))
-                canvas.plot(x, y, pen);
-        }
-    } else {
-        for (int y = box.top; y < box.bottom; ++y) {
-            const i64 py = ellipse.offsetY(y);
-            if (py * d.y < 0)
-                continue;
-            const i64 x = floorDiv(ellipse.cx2() * d.y + py * d.x, 2 * d.y);
-            if (ellipse.inside(x, y))
-                canvas.plot(x, y, pen);
-        }
-    }
+    const RayAxis x{box.left, box.right, d.x, ellipse.cx2()};
+    const RayAxis y{box.top, box.bottom, d.y, ellipse.cy2()};
+    const auto plotInside = [&](i64 px, i64 py) {
+        if (ellipse.inside(px, py))
+            canvas.plot(px, py, pen);
+    };
+    if (std::abs(d.x) >= std::abs(d.y))
+        walkRay(x, y, plotInside);
+    else
+        walkRay(y, x, [&](i64 py, i64 px) { plotInside(px, py); });
 }
 
 }  // namespace
