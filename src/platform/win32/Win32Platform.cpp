@@ -134,16 +134,25 @@ namespace {
 bool refusedRoot(bool win9x, HKey key) {
     return key == kHKeyDynData && !win9x;
 }
-}  // namespace
 
-long Win32Platform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+// The checks opening and creating a key make before the call: a place for the key (cleared, so
+// a failed call leaves no handle there), a root this family has, and a name the ANSI call reaches
+// whole; `nameWithZero` is the status for one that holds a zero byte. kRegSuccess: go ahead.
+long checkKeyCall(bool win9x, HKey parent, const std::string& subKey, HKey* result, long nameWithZero) {
     if (!result)
         return ERROR_INVALID_PARAMETER;
     *result = 0;
-    if (refusedRoot(win9x_, parent))
+    if (refusedRoot(win9x, parent))
         return kRegInvalidHandle;
     if (holdsZero(subKey))
-        return kRegFileNotFound;
+        return nameWithZero;
+    return kRegSuccess;
+}
+}  // namespace
+
+long Win32Platform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+    if (const long status = checkKeyCall(win9x_, parent, subKey, result, kRegFileNotFound); status != kRegSuccess)
+        return status;
     HKEY opened = nullptr;
     const REGSAM rights = access == RegAccess::Read ? KEY_READ : KEY_ALL_ACCESS;
     const LONG status = RegOpenKeyExA(toHkey(parent), subKey.c_str(), 0, rights, &opened);
@@ -153,13 +162,9 @@ long Win32Platform::regOpenKey(HKey parent, const std::string& subKey, RegAccess
 }
 
 long Win32Platform::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
-    if (!result)
-        return ERROR_INVALID_PARAMETER;
-    *result = 0;
-    if (refusedRoot(win9x_, parent))
-        return kRegInvalidHandle;
-    if (holdsZero(subKey))
-        return ERROR_INVALID_PARAMETER;
+    if (const long status = checkKeyCall(win9x_, parent, subKey, result, ERROR_INVALID_PARAMETER);
+        status != kRegSuccess)
+        return status;
     HKEY created = nullptr;
     const LONG status = RegCreateKeyExA(toHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                         KEY_ALL_ACCESS, nullptr, &created, nullptr);
