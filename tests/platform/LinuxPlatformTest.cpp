@@ -479,11 +479,14 @@ TEST(LinuxPlatform, AChangedLocaleSettingIsToldAndRead) {
     auto source = std::make_shared<UserLocaleSource>(
         localeSettingsFiles(options.configHome, options.roots.etc), [] { return QLocale::c(); }, false);
     options.systemLocale = [source] { return (*source)(); };
+    options.localeWatchDelay = std::chrono::milliseconds(0);
     LinuxPlatform platform(options);
     int told = 0;
     DesktopServices services;
     services.settingsChanged = [&told] { ++told; };
     platform.connectDesktop(services);
+    // The watch starts at the next turn of the event loop; the change comes after that.
+    QTest::qWait(50);
 
     test::ScopedNumberSeparators restore(',', '.');
     std::ofstream(home.filePath(QStringLiteral("locale.conf")).toStdString())

@@ -55,6 +55,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     : roots_(std::move(options.roots)),
       hostnameService_(std::move(options.hostnameService)),
       xrandr_(std::move(options.xrandr)),
+      localeWatchDelay_(options.localeWatchDelay),
       localeFiles_(localeSettingsFiles(options.configHome.empty() ? userConfigHome() : options.configHome, roots_.etc)),
       systemLocale_(std::move(options.systemLocale)),
       cycleCounter_(std::make_unique<CycleCounter>(roots_.sys)),
@@ -85,7 +86,7 @@ void LinuxPlatform::connectDesktop(DesktopServices services) {
     // hold them are watched instead.
     localeWatch_.reset();
     if (desktop_.settingsChanged)
-        localeWatch_ = std::make_unique<LocaleSettingsWatch>(localeFiles_, desktop_.settingsChanged);
+        localeWatch_ = std::make_unique<LocaleSettingsWatch>(localeFiles_, desktop_.settingsChanged, localeWatchDelay_);
 }
 
 std::string LinuxPlatform::kernelRelease() const {

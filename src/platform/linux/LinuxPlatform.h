@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -44,6 +45,9 @@ struct LinuxPlatformOptions {
     // user's current settings after a change, read from the settings files below `configHome` and
     // `roots.etc` (see UserLocale.h).
     std::function<QLocale()> systemLocale;
+    // How long after the desktop is connected the watch on the locale settings starts: the window's
+    // first paint does not need it.
+    std::chrono::milliseconds localeWatchDelay{2000};
     // PCI name databases, first readable wins.
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
 };
@@ -107,6 +111,7 @@ private:
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;
+    std::chrono::milliseconds localeWatchDelay_;
     std::vector<LocaleSettingsFile> localeFiles_;
     std::function<QLocale()> systemLocale_;
     QLocale threadLocale_;

@@ -3,17 +3,20 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTimer>
 
 #include <utility>
 
 namespace zelvo::platform {
 
-LocaleSettingsWatch::LocaleSettingsWatch(std::vector<LocaleSettingsFile> files, std::function<void()> changed)
+LocaleSettingsWatch::LocaleSettingsWatch(std::vector<LocaleSettingsFile> files, std::function<void()> changed,
+                                         std::chrono::milliseconds startDelay)
     : files_(std::move(files)),
       changed_(std::move(changed)),
       named_(configuredNumericLocale(files_)),
       watcher_(new QFileSystemWatcher(QCoreApplication::instance())) {
-    watchExisting();
+    // The watcher is the timer's context: the start never comes after the watch is gone.
+    QTimer::singleShot(startDelay, watcher_, [this] { check(); });
     QObject::connect(watcher_, &QFileSystemWatcher::fileChanged, watcher_, [this] { check(); });
     QObject::connect(watcher_, &QFileSystemWatcher::directoryChanged, watcher_, [this] { check(); });
 }

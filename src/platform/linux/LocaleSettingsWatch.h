@@ -5,6 +5,7 @@
 #include <QFileSystemWatcher>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,8 +19,11 @@ class LocaleSettingsWatch {
 public:
     // Calls `changed` from the event loop of the creating thread each time the numeric locale the
     // first of `files` to name one names changes. Each file's folder is watched too: a file may not
-    // exist yet, and settings are often saved by writing a new file in the old one's place.
-    LocaleSettingsWatch(std::vector<LocaleSettingsFile> files, std::function<void()> changed);
+    // exist yet, and settings are often saved by writing a new file in the old one's place. The
+    // watch itself starts `startDelay` later (the system's watch costs memory the window's first
+    // paint does not need); a change made meanwhile is told when it starts.
+    LocaleSettingsWatch(std::vector<LocaleSettingsFile> files, std::function<void()> changed,
+                        std::chrono::milliseconds startDelay);
     ~LocaleSettingsWatch();
     LocaleSettingsWatch(const LocaleSettingsWatch&) = delete;
     LocaleSettingsWatch& operator=(const LocaleSettingsWatch&) = delete;
