@@ -3,28 +3,18 @@
 // error boxes, one more every 2 s, left open for 5 s.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QEventLoop>
-#include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
-#include <vector>
 
 #include "PaintProbe.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/OpenBoxes.h"
 #include "ui/TForm1.h"
 
 namespace {
 
 using namespace zelvo::platform;
-
-std::vector<QMessageBox*> openBoxes() {
-    std::vector<QMessageBox*> boxes;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
-            boxes.push_back(box);
-    return boxes;
-}
 
 void BM_FailingTickLongestRepaintGap(benchmark::State& state) {
     constexpr int kOpenMs = 5000;
@@ -39,16 +29,10 @@ void BM_FailingTickLongestRepaintGap(benchmark::State& state) {
         QEventLoop loop;
         // Once counted, every box is closed (and any tick already on its way) before the loop ends.
         QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [&] {
-            const auto open = openBoxes();
-            for (QMessageBox* box : open)
-                box->done(QMessageBox::Ok);
-            if (open.empty())
-                loop.quit();
-        });
+        zelvo::test::closeBoxesThenQuit(closer, loop);
         QTimer::singleShot(kOpenMs, Qt::PreciseTimer, &loop, [&] {
             longest = std::max(longest, probe.longestMs());
-            boxes = std::max(boxes, openBoxes().size());
+            boxes = std::max(boxes, zelvo::test::openMessageBoxes().size());
             form.Timer2->stop();
             closer.start(20);
         });

@@ -10,6 +10,7 @@
 
 #include "SimWindow.h"
 #include "format/NumberSeparators.h"
+#include "support/OpenBoxes.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
@@ -95,33 +96,20 @@ TEST_F(PagesTest, AFailingTickAddsABoxEveryTwoSecondsWhileTheBoxesStayOpen) {
     machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regSz("12"));
     SimPlatform platform(machine);
     TForm1 form(platform);
-    const auto openBoxes = [] {
-        std::vector<QMessageBox*> boxes;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
-                boxes.push_back(box);
-        return boxes;
-    };
     std::vector<QString> textsAfter7s;
     QEventLoop loop;
     // Once counted, every box is closed (and any tick already on its way) before the loop ends.
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        const auto boxes = openBoxes();
-        for (QMessageBox* box : boxes)
-            box->done(QMessageBox::Ok);
-        if (boxes.empty())
-            loop.quit();
-    });
+    test::closeBoxesThenQuit(closer, loop);
     QTimer::singleShot(7000, &loop, [&] {
-        for (const QMessageBox* box : openBoxes())
+        for (const QMessageBox* box : test::openMessageBoxes())
             textsAfter7s.push_back(box->text());
         form.Timer2->stop();
         closer.start(20);
     });
     loop.exec();
     EXPECT_EQ(textsAfter7s, std::vector<QString>(3, QStringLiteral("'KERNEL\\CPUUsage' のデータ型が不正です.")));
-    EXPECT_TRUE(openBoxes().empty());
+    EXPECT_TRUE(test::openMessageBoxes().empty());
 }
 
 TEST_F(PagesTest, OnNtOnlyTheMemoryIsRefreshed) {
