@@ -58,9 +58,10 @@ Separator readSeparator(platform::Platform& platform, platform::LocaleItem item,
     const std::optional<std::string> setting = platform.getLocaleInfo(item, kSeparatorBufferChars);
     if (!setting)
         return fallback;
+    // The answer is in the platform's code page (Windows gives a no-break space as the byte 0xA0).
     // An answer of more than one character did not fit the buffer: a failed query, whatever the
     // backend returned.
-    return Separator::fromUtf8(*setting).value_or(fallback);
+    return Separator::fromUtf8(platform.toUtf8(*setting)).value_or(fallback);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The number separators read from the real locale with the program's two-character buffer.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "format/FormatFigure.h"
 #include "format/NumberSeparators.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/WineMachine.h"
@@ -54,6 +56,22 @@ TEST(Win32NumberSeparators, TheUsersSettingsWithTheirFallbacks) {
         EXPECT_EQ(numberSeparators().thousands, c.expectedThousands);
         EXPECT_EQ(numberSeparators().decimal, c.expectedDecimal);
     }
+}
+
+// scripts/test-wine.sh runs this program again with the user's locale set to each of these
+// (ZELVO_WINE_LOCALE); their thousands separator is a no-break space, 0xA0 in their code pages.
+TEST(Win32NumberSeparators, NoBreakSpaceOfTheCodePage) {
+    const char* locale = std::getenv("ZELVO_WINE_LOCALE");
+    if (!locale || !test::wineFamily())
+        GTEST_SKIP() << "needs ZELVO_WINE_LOCALE in the throwaway Wine prefix of scripts/test-wine.sh";
+    SCOPED_TRACE(locale);
+    platform::Win32Platform platform;
+    setNumberSeparators({});
+    LoadNumberSeparators(platform);
+    EXPECT_EQ(numberSeparators().thousands, Separator::fromUtf8("\u00A0").value());
+    EXPECT_EQ(numberSeparators().decimal, ',');
+    EXPECT_EQ(FormatFigure(kMegabytePattern, 24105.25L), "24\u00A0105,25 MB");
+    setNumberSeparators({});
 }
 
 }  // namespace
