@@ -59,9 +59,16 @@ QString substituteFamily(FontFace face) {
     }
 }
 
+QStringList windowsJapaneseFamilies() {
+    return {QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo"), QStringLiteral("MS UI Gothic")};
+}
+
 QFont makeFont(FontFace face, int height, bool bold, bool italic) {
     QFont font;
-    font.setFamilies({namedFamily(face), substituteFamily(face), genericFamily(face)});
+    QStringList families{namedFamily(face), substituteFamily(face)};
+    families += windowsJapaneseFamilies();
+    families += genericFamily(face);
+    font.setFamilies(families);
     font.setStyleHint(styleHint(face));
     font.setFixedPitch(face == FontFace::F);
     font.setStyleStrategy(QFont::NoFontMerging);

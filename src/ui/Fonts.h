@@ -1,10 +1,12 @@
 #pragma once
 // The three font faces of the window. Each request names the Japanese system face first, then the
-// IPA face of the same kind (Debian's fonts-ipafont), then a generic family, so a machine with the
-// named faces uses them and any other gets the nearest kind.
+// IPA face of the same kind (Debian's fonts-ipafont, drawn to the same widths), then the Japanese
+// faces that Windows has in every language, then a generic family: a machine with the named faces
+// uses them, and a Windows without the Japanese supplemental fonts still draws Japanese, not boxes.
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 namespace zelvo {
 
@@ -18,6 +20,8 @@ enum class FontFace {
 QString namedFamily(FontFace face);
 // The IPA face that stands in for it, e.g. "IPAPGothic".
 QString substituteFamily(FontFace face);
+// Japanese faces of every Windows, whatever its language: "Yu Gothic UI", "Meiryo", "MS UI Gothic".
+QStringList windowsJapaneseFamilies();
 
 // A font of `face` with the form's height rule: a negative height -h is a character height of h
 // pixels; a positive height h is a cell height (ascent + descent) of h pixels. A height of 0 keeps

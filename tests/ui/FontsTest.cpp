@@ -1,4 +1,5 @@
-// The three faces: the named face first, its IPA stand-in next, a generic family last; the height
+// The three faces: the named face first, its IPA stand-in next, then the Japanese faces of every
+// Windows, a generic family last; the height
 // rule for negative (character) and positive (cell) heights.
 #include <gtest/gtest.h>
 
@@ -33,7 +34,8 @@ TEST_P(Faces, RequestTheNamedFaceThenItsStandIn) {
     EXPECT_EQ(namedFamily(c.face), c.named);
     EXPECT_EQ(substituteFamily(c.face), c.substitute);
     const QFont font = makeFont(c.face, -15);
-    EXPECT_EQ(font.families(), QStringList({c.named, c.substitute, c.generic}));
+    EXPECT_EQ(font.families(), QStringList({c.named, c.substitute, QStringLiteral("Yu Gothic UI"),
+                                            QStringLiteral("Meiryo"), QStringLiteral("MS UI Gothic"), c.generic}));
     EXPECT_EQ(font.fixedPitch(), c.fixedPitch);
     const QString resolved = QFontInfo(font).family();
     EXPECT_TRUE(resolved == c.named || resolved == c.substitute) << resolved.toStdString();
