@@ -15,4 +15,5 @@ $SUDO apt-get install -y --no-install-recommends \
   fonts-ipafont-gothic fonts-ipafont-mincho \
   xvfb xauth x11-xserver-utils python3 \
   qt6-wayland weston imagemagick qt6-translations-l10n \
-  desktop-file-utils appstream dbus-daemon
+  desktop-file-utils appstream dbus-daemon \
+  dpkg-dev

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Cross-builds Qt 6 for 64-bit Windows (MinGW-w64) from Debian's own qt6-base source, the same version
+# the Linux build uses: static and small (Core, Gui, Widgets, the windows platform plugin and the
+# Windows styles). Installs it into a cache outside the checkout, keyed by the Qt version and the
+# options, and prints that prefix on its last line. When the cache is there already, it does nothing.
+#
+# The source comes through apt-get with a private source list and state directory, made from the
+# machine's own Debian entries, so the machine's apt configuration is left as it is.
+#   scripts/build-qt-windows.sh            (cache: $ZELVO_QT_CACHE, else ~/.cache/zelvo)
+# Expects the packages of scripts/install-deps.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+checkout=$PWD
+
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+upstream=${version%%+*}
+options=(
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF
+  -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+  -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_testlib=OFF
+  -DFEATURE_xml=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF
+  -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF
+  # Debian's source has no wintab headers.
+  -DFEATURE_tabletevent=OFF
+  # Text can also be drawn with FreeType on Windows (-platform windows:fontengine=freetype).
+  -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
+  -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_jpeg=OFF
+  -DFEATURE_sql_sqlite=OFF -DFEATURE_system_sqlite=OFF
+)
+key=$(printf '%s\n' "$version" "${options[@]}" "$(x86_64-w64-mingw32-g++-posix -dumpfullversion)" |
+  sha256sum | cut -c1-12)
+cache=${ZELVO_QT_CACHE:-$HOME/.cache/zelvo}
+prefix=$cache/qt-$upstream-mingw-w64-$key
+if [ -f "$prefix/.complete" ]; then
+  echo "build-qt-windows: Qt $upstream for Windows is in the cache"
+  echo "$prefix"
+  exit 0
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# deb-src entries for the Debian archives the machine already uses (deb822 and one-line forms).
+debian_sources() {
+  local file
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    awk 'BEGIN { RS = ""; FS = "\n" }
+      {
+        types = uris = suites = comps = signed = ""
+        for (i = 1; i <= NF; i++) {
+          line = $i
+          if (line ~ /^#/) continue
+          split(line, kv, ":[ \t]*")
+          name = kv[1]; value = substr(line, length(name) + 2); sub(/^[ \t]+/, "", value)
+          if (name == "Types") types = value
+          else if (name == "URIs") uris = value
+          else if (name == "Suites") suites = value
+          else if (name == "Components") comps = value
+          else if (name == "Signed-By") signed = value
+        }
+        if (types ~ /deb/ && uris != "" && suites != "")
+          printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n%s\n\n", uris, suites, comps,
+            signed == "" ? "" : "Signed-By: " signed
+      }' "$file"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb[[:space:]]' /etc/apt/sources.list | sed 's/^deb\([[:space:]]\)/deb-src\1/' >> "$work/sources.list" || true
+  fi
+}
+mkdir -p "$work/parts" "$work/state/lists/partial" "$work/cache/archives/partial" "$work/src"
+: > "$work/sources.list"
+debian_sources > "$work/parts/debian.sources"
+apt=(apt-get -q -o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts="$work/parts"
+  -o Dir::State="$work/state" -o Dir::Cache="$work/cache" -o Debug::NoLocking=true
+  -o APT::Sandbox::User=root)
+echo "build-qt-windows: fetching the qt6-base $version source"
+"${apt[@]}" update > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
+(cd "$work/src" && "${apt[@]}" source --download-only "qt6-base=$version" > "$work/apt.log" 2>&1) ||
+  { cat "$work/apt.log" >&2; exit 1; }
+dpkg-source --no-check -x "$work/src"/qt6-base_*.dsc "$work/src/qtbase" > /dev/null
+
+echo "build-qt-windows: configuring and building Qt $upstream for Windows (about 30 minutes on 2 cores)"
+rm -rf "$prefix"
+cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$checkout/cmake/mingw-w64-x86_64.cmake" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(gcc -print-multiarch)/cmake" \
+  -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" > "$work/configure.log" 2>&1 ||
+  { tail -n 60 "$work/configure.log" >&2; exit 1; }
+cmake --build "$work/build" > "$work/build.log" 2>&1 || { grep -B2 -A12 -m3 -E 'error|FAILED' "$work/build.log" >&2; exit 1; }
+cmake --install "$work/build" > /dev/null
+touch "$prefix/.complete"
+echo "build-qt-windows: installed into $prefix"
+echo "$prefix"
