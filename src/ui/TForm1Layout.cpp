@@ -288,6 +288,13 @@ void TForm1::createControls() {
     DriveComboBox1->setFontColor(colour::WindowColour);
     DriveComboBox1->setFont(g12);
     DriveComboBox1->setCursor(Qt::PointingHandCursor);
+    // The one control of the pages that the style draws: the same style and frame colours on every
+    // platform, as the pages are the same picture everywhere and only the tab strip follows the
+    // platform. Its rows keep the desktop's colours.
+    auto* comboStyle = QStyleFactory::create(QStringLiteral("Fusion"));
+    comboStyle->setParent(DriveComboBox1);
+    DriveComboBox1->setStyle(comboStyle);
+    DriveComboBox1->setPalette(comboStyle->standardPalette());
     makeOutlineBox(Panel2, 195, 7, 254, 106, Panel3, Panel4);
     Label2 = makeLabel(Panel4, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
     Label3 = makeLabel(Panel4, 10, 45, 45, 15, QStringLiteral("使用量"), colour::White, g15);
