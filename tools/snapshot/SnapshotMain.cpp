@@ -1,6 +1,8 @@
 // Writes each page of the main window as a PNG, built on the simulated 9x or NT machine, a
 // profile file, or this machine. Run on the offscreen platform to need no display:
 //   QT_QPA_PLATFORM=offscreen zelvo_snapshot --machine nt --out /tmp/pages
+// --area page writes the page area alone, without the tab strip that each platform's style draws;
+// --no-text leaves out every text, so that two platforms' pages can be compared in everything else.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -12,7 +14,12 @@
 #include "format/NumberSeparators.h"
 #include "platform/sim/SimPlatform.h"
 #include "platform/sim/SimProfile.h"
+#include "ui/TDriveComboBox.h"
+#include "ui/TEdit.h"
 #include "ui/TForm1.h"
+#include "ui/TLabel.h"
+#include "ui/TMemo.h"
+#include "ui/TPanel.h"
 
 namespace {
 
@@ -25,6 +32,22 @@ std::unique_ptr<zelvo::platform::Platform> makePlatform(const QString& machine) 
     if (machine == QLatin1String("nt"))
         return std::make_unique<SimPlatform>(makeNtMachine());
     return std::make_unique<SimPlatform>(loadSimProfile(machine.toStdString()));
+}
+
+// Empties every text of the window; the drive selector's text is drawn in its own background
+// colour, as its glyph stays.
+void leaveOutTexts(QWidget& window) {
+    using namespace zelvo;
+    for (auto* label : window.findChildren<TLabel*>())
+        label->setText({});
+    for (auto* memo : window.findChildren<TMemo*>())
+        memo->setLines({});
+    for (auto* edit : window.findChildren<TEdit*>())
+        edit->setText({});
+    for (auto* panel : window.findChildren<TPanel*>())
+        panel->setCaption({});
+    for (auto* combo : window.findChildren<TDriveComboBox*>())
+        combo->setFontColor(combo->Color());
 }
 
 }  // namespace
@@ -40,7 +63,11 @@ int main(int argc, char** argv) {
                       QStringLiteral(".")});
     parser.addOption({QStringLiteral("ticks"), QStringLiteral("Load-monitor ticks to run before the pictures."),
                       QStringLiteral("count"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("area"), QStringLiteral("window, or page (the page area alone)."),
+                      QStringLiteral("area"), QStringLiteral("window")});
+    parser.addOption({QStringLiteral("no-text"), QStringLiteral("Leave out every text.")});
     parser.process(app);
+    const bool pageArea = parser.value(QStringLiteral("area")) == QLatin1String("page");
 
     std::unique_ptr<zelvo::platform::Platform> platform;
     try {
@@ -68,8 +95,12 @@ int main(int argc, char** argv) {
     for (int page = 0; page < form.PageControl1->count(); ++page) {
         form.PageControl1->setCurrentIndex(page);
         QApplication::processEvents();
+        // After the page change, whose handlers write texts of their own.
+        if (parser.isSet(QStringLiteral("no-text")))
+            leaveOutTexts(form);
         const QString file = out.filePath(QStringLiteral("%1-%2.png").arg(page + 1).arg(QLatin1String(names[page])));
-        if (!form.grab().save(file)) {
+        QWidget& shown = pageArea ? *form.PageControl1->currentWidget() : static_cast<QWidget&>(form);
+        if (!shown.grab().save(file)) {
             std::fprintf(stderr, "zelvo_snapshot: cannot write %s\n", qPrintable(file));
             return 2;
         }
