@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Cross-builds the libraries without widgets and their tests for 64-bit Windows (MinGW-w64) and
-# runs them under Wine, once in each family: a fresh throwaway prefix as Wine makes it (the NT
-# family), then one switched to Windows 98 (the 9x family) in a Japanese locale (code page 932).
-# Expects the packages of scripts/install-deps.sh. Build directory: build/win (or $1).
+# The program on Windows, under Wine. Cross-builds Qt for Windows once (scripts/build-qt-windows.sh,
+# cached), then the whole program, the snapshot tool, the libraries and their tests with MinGW-w64,
+# and runs them under Wine on a private Xvfb, once in each family: a fresh throwaway prefix as Wine
+# makes it (the NT family), then one switched to Windows 98 (the 9x family) in a Japanese locale
+# (code page 932). In each, the window is checked as a whole (tests/app/Win32WindowCheck.cpp) and its
+# pages are kept as PNG files in BUILD_DIR/window-pages. In the NT prefix the number separators are
+# also read in French, Russian and Swedish locales, and the snapshot tool's pages of the simulated NT
+# machine are compared with Linux's (LINUX_BUILD_DIR's zelvo_snapshot).
+#   scripts/test-wine.sh [BUILD_DIR [LINUX_BUILD_DIR]]     (defaults: build/win, build/test)
+# Expects the packages of scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/win}
+linux_build=${2:-build/test}
 
+qt=$(bash scripts/build-qt-windows.sh | tail -n 1)
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Debug -DZELVO_WERROR=ON
+  -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON -DZELVO_QT_PREFIX="$qt" > /dev/null
 cmake --build "$build"
 
 export WINEDEBUG=-all
@@ -16,6 +24,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 prefix=""
 scratch=""
+xvfb=""
 
 stop_wine() {
   if [ -n "$prefix" ]; then
@@ -30,7 +39,16 @@ cleanup() {
   prefix=""
   scratch=""
 }
-trap cleanup EXIT
+trap 'cleanup; [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true' EXIT
+
+# The window needs a display; a private one, so nothing else on it stands in the way.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" > /dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+[ -s "$display_file" ] || { echo "test-wine: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(cat "$display_file")"
+rm -f "$display_file"
 
 # The drive layout the tests expect (tests/support/WineMachine.h).
 lay_out_drives() {
@@ -46,9 +64,66 @@ lay_out_drives() {
   wine reg add 'HKLM\Software\Wine\Drives' /v e: /d network /f > /dev/null
 }
 
+# Separators that Windows gives as a code-page byte: the no-break space of French, Russian and Swedish.
+check_separator_locales() {
+  local locale
+  for locale in fr_FR.UTF-8 ru_RU.UTF-8 sv_SE.UTF-8; do
+    echo "== number separators in $locale"
+    LC_ALL=$locale ZELVO_WINE_LOCALE=$locale ZELVO_WINE_FAMILY=nt \
+      wine "$build/tests/test_format.exe" --gtest_filter='Win32NumberSeparators.*' --gtest_brief=1
+  done
+}
+
+# The simulated NT machine's pages from the snapshot tool under Wine against the same on Linux: the
+# page areas (the tab strip follows each platform's style) must be the same picture once the texts
+# are left out; how many text pixels still differ is told, and kept as a picture of the differences.
+compare_pages() {
+  local out=$build/page-comparison status=0 page name differing
+  rm -rf "$out"
+  mkdir -p "$out"
+  for texts in with-text no-text; do
+    local options=(--machine nt --area page)
+    [ "$texts" = no-text ] && options+=(--no-text)
+    wine "$build/tools/zelvo_snapshot.exe" "${options[@]}" --out "$out/windows-$texts" > /dev/null
+    ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
+      "$linux_build/tools/zelvo_snapshot" "${options[@]}" --out "$out/linux-$texts" > /dev/null
+  done
+  echo "== the simulated NT machine's page areas, Windows against Linux"
+  for page in "$out"/linux-no-text/*.png; do
+    name=$(basename "$page" .png)
+    differing=$(compare -metric AE "$page" "$out/windows-no-text/$name.png" null: 2>&1) || true
+    if [ "$differing" != 0 ]; then
+      echo "test-wine: the $name page differs outside its texts in $differing pixels" >&2
+      compare "$page" "$out/windows-no-text/$name.png" "$out/$name-no-text-differences.png" 2>/dev/null || true
+      status=1
+    fi
+    differing=$(compare -metric AE "$out/linux-with-text/$name.png" "$out/windows-with-text/$name.png" \
+      "$out/$name-text-differences.png" 2>&1) || true
+    echo "   $name: the same outside the texts; $differing text pixels differ"
+  done
+  return "$status"
+}
+
+# The zip that scripts/package-windows.sh makes from this build: zelvo.exe alone, with its text,
+# and that program starts with its window as it should.
+check_package() {
+  local dist=$PWD/$build/dist unpacked=$scratch/package
+  echo "== the packaged program"
+  rm -rf "$dist"
+  cpack --config "$build/CPackConfig.cmake" -B "$dist" > /dev/null
+  mkdir -p "$unpacked"
+  (cd "$unpacked" && cmake -E tar xf "$dist"/zelvo-*-windows-x86_64.zip)
+  if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "README.txt zelvo.exe " ]; then
+    echo "test-wine: the zip holds $(ls "$unpacked"), not zelvo.exe and README.txt" >&2
+    return 1
+  fi
+  ZELVO_WINE_FAMILY=nt wine "$build/tests/zelvo_window_check.exe" "$unpacked/zelvo.exe" "$build/package-check" \
+    --start-only
+}
+
 run_family() {
   local family=$1
-  echo "== Windows tests under Wine, $family family${2:+, locale $2}"
+  echo "== Windows under Wine, $family family${2:+, locale $2}"
   # Wine takes its code page from the locale's name; the C library need not have the locale.
   if [ -n "${2:-}" ]; then { export LC_ALL=$2; } 2> /dev/null; fi
   prefix=$(mktemp -d)
@@ -65,9 +140,20 @@ run_family() {
   wineserver -p
   wine cmd /c exit > /dev/null 2>&1 || true
   ZELVO_WINE_FAMILY=$family ctest --test-dir "$build" --output-on-failure
+  if [ "$family" = nt ]; then
+    check_package
+    check_separator_locales
+    compare_pages
+  fi
   cleanup
   if [ -n "${2:-}" ]; then { unset LC_ALL; } 2> /dev/null; fi
 }
 
 run_family nt
 run_family 9x ja_JP.UTF-8
+
+# The window's pages as PNG files, to look at.
+for picture in "$build"/window-pages/*/*.bmp; do
+  convert "$picture" "${picture%.bmp}.png" && rm "$picture"
+done
+echo "test-wine: the window's pages are in $build/window-pages"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Zelvo needs, builds the whole test suite with AddressSanitizer,
 # UndefinedBehaviorSanitizer and warnings as errors, and runs it; takes the pages under Wayland and
-# X11 and compares them; validates the desktop files and the install; then cross-builds the
-# libraries without widgets for Windows and runs their tests under Wine in both families.
+# X11 and compares them; validates the desktop files and the install; then cross-builds Qt (once,
+# cached) and the whole program for Windows, and runs the window, its pages and the libraries' tests
+# under Wine in both families.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -21,4 +22,4 @@ desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
 appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml
 bash scripts/test-install.sh build/test
 
-bash scripts/test-wine.sh build/win
+bash scripts/test-wine.sh build/win build/test
