@@ -174,6 +174,11 @@ int main() {
         std::printf("skip /dev/fuse is missing or not usable: %s\n", std::strerror(errno));
         return 77;
     }
+    struct stat scratch {};
+    if (::stat(kScratch, &scratch) != 0 || !S_ISDIR(scratch.st_mode)) {
+        std::printf("skip no %s to mount the scratch file system on\n", kScratch);
+        return 77;
+    }
     if (::unshare(CLONE_NEWNS) != 0) {
         std::printf("skip no private mount namespace: %s\n", std::strerror(errno));
         return 77;
