@@ -39,6 +39,8 @@ struct Root {
 struct Handle {
     std::shared_ptr<Node> node;
     RegAccess access = RegAccess::Read;
+    // Values set through this handle on a key kept in a store, written when the handle closes.
+    std::vector<std::pair<std::string, RegValue>> staged;
 };
 
 void markDeleted(Node& node) {
@@ -211,7 +213,7 @@ struct RegistryTree::Impl {
         while (handles.count(nextHandle))
             advance();
         const HKey h = nextHandle;
-        handles[h] = Handle{std::move(node), access};
+        handles[h] = Handle{std::move(node), access, {}};
         advance();
         return h;
     }
@@ -224,6 +226,26 @@ struct RegistryTree::Impl {
 
     std::vector<std::pair<std::string, RegValue>> valuesOf(const Node& node) const {
         return node.store ? node.store->load() : node.values;
+    }
+
+    // The values as seen through `key`: the store's, with what the handle has staged.
+    std::vector<std::pair<std::string, RegValue>> valuesThrough(HKey key, const Node& node) const {
+        auto values = valuesOf(node);
+        if (const auto h = handles.find(key); h != handles.end())
+            for (const auto& [name, value] : h->second.staged)
+                replaceOrAppend(values, name, value);
+        return values;
+    }
+
+    void replaceOrAppend(std::vector<std::pair<std::string, RegValue>>& values, std::string_view name,
+                         RegValue value) const {
+        for (auto& [existing, stored] : values) {
+            if (sameName(existing, name)) {
+                stored = std::move(value);
+                return;
+            }
+        }
+        values.emplace_back(std::string(name), std::move(value));
     }
 
     const Root& rootFor(HKey root) const {
@@ -264,13 +286,7 @@ struct RegistryTree::Impl {
     bool storeValue(Node& node, std::string_view name, RegValue value) {
         if (node.store)
             return node.store->store(std::string(name), value);
-        for (auto& [existing, stored] : node.values) {
-            if (sameName(existing, name)) {
-                stored = std::move(value);
-                return true;
-            }
-        }
-        node.values.emplace_back(std::string(name), std::move(value));
+        replaceOrAppend(node.values, name, std::move(value));
         return true;
     }
 
@@ -410,7 +426,7 @@ long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type,
         return status;
     if (data && !size)
         return kRegInvalidParameter;
-    for (auto& [existing, value] : impl_->valuesOf(*node)) {
+    for (auto& [existing, value] : impl_->valuesThrough(key, *node)) {
         if (!impl_->sameName(existing, name))
             continue;
         if (type)
@@ -449,6 +465,10 @@ long RegistryTree::set(HKey key, const std::string& name, std::uint32_t type, co
     if (access != RegAccess::AllAccess || writeProtected(node.get()))
         return kRegAccessDenied;
     RegValue value{type, data ? std::string(reinterpret_cast<const char*>(data), size) : std::string()};
+    if (const auto h = impl_->handles.find(key); node->store && h != impl_->handles.end()) {
+        impl_->replaceOrAppend(h->second.staged, name, std::move(value));
+        return kRegSuccess;
+    }
     return impl_->storeValue(*node, name, std::move(value)) ? kRegSuccess : kRegAccessDenied;
 }
 
@@ -459,7 +479,7 @@ long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) c
         return status;
     if (!name)
         return kRegInvalidParameter;
-    const auto values = impl_->valuesOf(*node);
+    const auto values = impl_->valuesThrough(key, *node);
     if (index >= values.size())
         return kRegNoMoreItems;
     *name = values[index].first;
@@ -488,7 +508,22 @@ long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
 long RegistryTree::close(HKey key) {
     if (auto r = impl_->roots.find(key); r != impl_->roots.end())
         return r->second.present ? kRegSuccess : kRegInvalidHandle;  // closing a root does nothing
-    return impl_->handles.erase(key) ? kRegSuccess : kRegInvalidHandle;
+    const auto h = impl_->handles.find(key);
+    if (h == impl_->handles.end())
+        return kRegInvalidHandle;
+    // One file replacement for the whole opening: a crash never leaves half of it written.
+    const Handle handle = std::move(h->second);
+    impl_->handles.erase(h);
+    if (handle.staged.empty() || handle.node->deleted || !handle.node->store)
+        return kRegSuccess;
+    return handle.node->store->storeAll(handle.staged) ? kRegSuccess : kRegAccessDenied;
+}
+
+bool RegValueStore::storeAll(const std::vector<std::pair<std::string, RegValue>>& values) {
+    bool stored = true;
+    for (const auto& [name, value] : values)
+        stored = store(name, value) && stored;
+    return stored;
 }
 
 std::size_t RegistryTree::openHandleCount() const {

@@ -29,6 +29,9 @@ public:
     virtual std::vector<std::pair<std::string, RegValue>> load() = 0;
     // Writes one value; false when it cannot be stored.
     virtual bool store(const std::string& name, const RegValue& value) = 0;
+    // Writes the values of one opening of the key, all or none where the store can do so (this
+    // default writes them one by one); false when any cannot be stored.
+    virtual bool storeAll(const std::vector<std::pair<std::string, RegValue>>& values);
 };
 
 class RegistryTree {
@@ -72,7 +75,10 @@ public:
 
     // --- the reg* calls of Platform, same contracts, as Windows answers them: a sub-key path that
     // begins with a backslash is a bad path (161); a string value stored without its terminating
-    // zero is read with one added where the buffer has room (the size reported is the value's) ---
+    // zero is read with one added where the buffer has room (the size reported is the value's).
+    // On a key kept in a store, the values set through one handle are seen through that handle at
+    // once and reach the store together when the handle is closed; close answers access denied
+    // when the store refuses them. ---
     long open(HKey parent, const std::string& subKey, RegAccess access, HKey* result);
     long create(HKey parent, const std::string& subKey, HKey* result);
     long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) const;

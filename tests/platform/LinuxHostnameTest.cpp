@@ -44,6 +44,8 @@ TEST(LinuxHostname, ValidatesHostNames) {
         {"double..dot", false},
         {"under_score", false},
         {"space name", false},
+        {" leading-space", false},
+        {"trailing-space ", false},
         {"semi;colon", false},
         {"new\nline", false},
         {std::string("nul\0byte", 8), false},

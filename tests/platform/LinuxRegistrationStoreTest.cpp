@@ -55,6 +55,19 @@ TEST(LinuxRegistrationStore, ValuesReadBackAsWritten) {
         {"binary value", "Blob", RegValue{kRegBinary, std::string("\0\x01\xfe\xff", 4)}},
         {"number", "Count", RegValue{kRegDword, std::string("\x2a\0\0\0", 4)}},
         {"name with separators", "a/b\\c d%", sz("separators")},
+        {"spaces at the ends, commas, semicolons", "RegisteredOrganization", sz("  a, b ; c  ")},
+        {"leading @, quotes, backslash", "RegisteredOwner", sz("@ByteArray(x) \"q\" \\")},
+        {"control characters before hex digits", "RegisteredOwner",
+         sz("\x01"
+            "1\x1f"
+            "f\tA\x7f"
+            "0")},
+        {"binary high bytes before hex digits", "Blob",
+         RegValue{kRegBinary, std::string("\x80"
+                                          "1\xff\0a)",
+                                          6)}},
+        {"a value called General", "General", sz("general")},
+        {"a name outside Latin-1", "名前", sz("x")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

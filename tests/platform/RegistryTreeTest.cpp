@@ -381,7 +381,7 @@ public:
     bool refuse = false;
 };
 
-TEST_F(RegistryTreeTest, AStoreIsReadAtEachReadAndWrittenAtEachSet) {
+TEST_F(RegistryTreeTest, AStoreIsReadAtEachReadAndWrittenWhenTheKeyCloses) {
     auto store = std::make_shared<CountingStore>();
     store->values = {{"Owner", value(kRegSz, std::string("A\0", 2))}, {"Org", value(kRegSz, std::string("B\0", 2))}};
     tree.setStore(kHKeyLocalMachine, "SOFTWARE\\Registration", store);
@@ -398,16 +398,38 @@ TEST_F(RegistryTreeTest, AStoreIsReadAtEachReadAndWrittenAtEachSet) {
     EXPECT_EQ(size, 8u);
     EXPECT_EQ(store->loads, loadsAfterListing + 1);
 
+    // The writes of one opening reach the store together, at the close.
     const std::string text("New\0", 4);
+    const std::string org("Org2\0", 5);
     EXPECT_EQ(tree.set(key, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(text.data()), 4), kRegSuccess);
-    ASSERT_EQ(store->stored.size(), 1u);
+    EXPECT_EQ(tree.set(key, "ORG", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5), kRegSuccess);
+    EXPECT_TRUE(store->stored.empty());
+    // Seen at once through the key that set them, not yet through another.
+    size = 0;
+    EXPECT_EQ(tree.query(key, "owner", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(names(key), (std::vector<std::string>{"Owner", "Org"}));
+    const HKey other = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Registration");
+    EXPECT_EQ(tree.query(other, "owner", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(size, 8u);
+    EXPECT_EQ(tree.close(other), kRegSuccess);
+    EXPECT_TRUE(store->stored.empty());
+
+    EXPECT_EQ(tree.close(key), kRegSuccess);
+    ASSERT_EQ(store->stored.size(), 2u);
     EXPECT_EQ(store->stored[0].first, "Owner");
     EXPECT_EQ(store->stored[0].second.data, text);
+    EXPECT_EQ(store->stored[1].first, "ORG");
+    EXPECT_EQ(store->stored[1].second.data, org);
     EXPECT_EQ(tree.getValue(kHKeyLocalMachine, "SOFTWARE\\Registration", "Owner")->data, text);
 
+    // A store that refuses the writes makes the close fail; the handle is gone all the same.
     store->refuse = true;
-    EXPECT_EQ(tree.set(key, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(text.data()), 4), kRegAccessDenied);
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    const HKey refused = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Registration");
+    EXPECT_EQ(tree.set(refused, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5), kRegSuccess);
+    EXPECT_EQ(tree.close(refused), kRegAccessDenied);
+    EXPECT_EQ(tree.openHandleCount(), 0u);
+    EXPECT_EQ(tree.getValue(kHKeyLocalMachine, "SOFTWARE\\Registration", "Owner")->data, text);
 }
 
 TEST_F(RegistryTreeTest, DoubleByteNamesAreNeitherSplitNorFolded) {

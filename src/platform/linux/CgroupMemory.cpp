@@ -9,14 +9,13 @@ namespace zelvo::platform {
 std::optional<CgroupMemoryBound> cgroupMemoryBound(const std::vector<CgroupMemoryLevel>& levels) {
     std::optional<CgroupMemoryBound> bound;
     for (const auto& level : levels) {
-        if (!level.limit)
+        // A limit whose usage cannot be read ("max", garbage, no file) tells nothing of what is
+        // left under it: taking the usage as zero would show an empty container.
+        if (!level.limit || !level.usage)
             continue;
         const std::uint64_t limit = *level.limit;
-        std::uint64_t available = limit;
-        if (level.usage) {
-            const std::uint64_t working = *level.usage - std::min(level.inactiveFile, *level.usage);
-            available = limit > working ? limit - working : 0;
-        }
+        const std::uint64_t working = *level.usage - std::min(level.inactiveFile, *level.usage);
+        const std::uint64_t available = limit > working ? limit - working : 0;
         if (!bound) {
             bound = CgroupMemoryBound{limit, available};
         } else {

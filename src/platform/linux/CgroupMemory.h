@@ -15,12 +15,13 @@ namespace zelvo::platform {
 // One level of the process's cgroup path, from the root down, as its memory controller reports it.
 struct CgroupMemoryLevel {
     std::optional<std::uint64_t> limit;  // nullopt: no limit ("max", or no limit file)
-    std::optional<std::uint64_t> usage;  // bytes charged, page cache included
+    std::optional<std::uint64_t> usage;  // bytes charged, page cache included; nullopt: unreadable
     std::uint64_t inactiveFile = 0;      // reclaimable page cache within the usage
 };
 
 // What a memory limit along the cgroup path leaves the process: the tightest limit, and the least
 // headroom below any limit (limit − usage + inactive page cache, the way `docker stats` counts).
+// A level whose usage cannot be read sets no bound.
 struct CgroupMemoryBound {
     std::uint64_t limit = 0;
     std::uint64_t available = 0;

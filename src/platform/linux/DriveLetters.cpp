@@ -4,9 +4,11 @@
 #include <array>
 #include <filesystem>
 #include <set>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -107,6 +109,22 @@ std::vector<Drive> oncePerFileSystem(std::vector<Drive> drives) {
     return kept;
 }
 
+// The mount points of the mounts whose file system may hang: a network share whose server is gone,
+// a user-space driver that stops answering.
+std::vector<std::string> mayHangTargets(const std::vector<MountEntry>& visible) {
+    std::vector<std::string> targets;
+    for (const auto& mount : visible)
+        if (isNetworkMount(mount) || isUserSpaceFileSystem(mount.fsType))
+            targets.push_back(mount.target);
+    return targets;
+}
+
+// A walk to `target` passes through every mount at or above it.
+bool walksThroughAny(const std::string& target, const std::vector<std::string>& mountPoints) {
+    return std::any_of(mountPoints.begin(), mountPoints.end(),
+                       [&target](const std::string& point) { return point == "/" || isAtOrBelow(target, point); });
+}
+
 }  // namespace
 
 bool isNetworkMount(const MountEntry& mount) {
@@ -182,7 +200,9 @@ std::vector<Drive> assignDriveLetters(std::vector<Drive> drives) {
 
 std::vector<Drive> scanDrives(const LinuxRoots& roots) {
     std::vector<Drive> candidates;
-    for (auto& mount : visibleMounts(readMountTable(roots.proc + "/self/mountinfo"))) {
+    auto visible = visibleMounts(readMountTable(roots.proc + "/self/mountinfo"));
+    const auto slowMountPoints = mayHangTargets(visible);
+    for (auto& mount : visible) {
         const bool network = isNetworkMount(mount);
         std::optional<BlockDevice> device;
         VolumeIdentity identity;
@@ -194,10 +214,13 @@ std::vector<Drive> scanDrives(const LinuxRoots& roots) {
         const auto type = driveTypeOf(mount, device, identity);
         if (!type)
             continue;
-        // Looking at a user-space file system's mount point may hang with its driver.
-        if (!network && !isUserSpaceFileSystem(mount.fsType) && isFileBindMount(mount, roots.mountPrefix))
+        // Looking at a mount point that may hang would freeze the drive list with it; such a bind
+        // mount is taken for a directory's.
+        const bool mayHang = walksThroughAny(mount.target, slowMountPoints);
+        if (!mayHang && isFileBindMount(mount, roots.mountPrefix))
             continue;
         Drive drive;
+        drive.mayHang = mayHang;
         drive.type = *type;
         drive.mount = std::move(mount);
         drive.device = std::move(device);

@@ -37,6 +37,9 @@ struct Drive {
     std::uint32_t type = 0;  // DriveType
     MountEntry mount;
     std::optional<BlockDevice> device;
+    // Reaching the mount point may hang: the drive itself, or a mount its mount point lies below,
+    // is served by a network or user-space file system (a tmpfs under a hung sshfs tree).
+    bool mayHang = false;
 };
 
 // Network file systems: libmount's list, plus shares it does not know (ceph, cloud and WebDAV
@@ -52,7 +55,8 @@ std::optional<std::uint32_t> driveTypeOf(const MountEntry& mount, const std::opt
 // order.
 std::vector<Drive> assignDriveLetters(std::vector<Drive> drives);
 
-// The drives of the machine under `roots`, in letter order.
+// The drives of the machine under `roots`, in letter order. A mount point that may hang is never
+// looked at: what is known of such a drive comes from the mount table and the device's files.
 std::vector<Drive> scanDrives(const LinuxRoots& roots);
 
 }  // namespace zelvo::platform::drives

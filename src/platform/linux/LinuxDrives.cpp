@@ -5,13 +5,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <condition_variable>
 #include <filesystem>
 #include <limits>
-#include <system_error>
-#include <thread>
 #include <utility>
 
+#include "platform/linux/DetachedQuery.h"
 #include "platform/linux/VolumeId.h"
 
 namespace zelvo::platform {
@@ -86,6 +84,7 @@ DriveSeams systemDriveSeams() {
         figures.availableBlocks = st.f_bavail;
         return figures;
     };
+    seams.hangingQueries = HangingQueryPlace::ChildProcess;
     seams.currentDirectory = []() -> std::optional<std::string> {
         std::error_code ec;
         auto path = std::filesystem::current_path(ec);
@@ -95,13 +94,6 @@ DriveSeams systemDriveSeams() {
     };
     return seams;
 }
-
-struct LinuxDrives::PendingQuery {
-    std::mutex mutex;
-    std::condition_variable finishedSignal;
-    bool finished = false;
-    std::optional<FsFigures> figures;
-};
 
 LinuxDrives::LinuxDrives(LinuxRoots roots) : LinuxDrives(std::move(roots), systemDriveSeams()) {}
 
@@ -246,8 +238,8 @@ std::optional<Drive> LinuxDrives::currentDrive(std::string* cwd) const {
 std::optional<FsFigures> LinuxDrives::figuresOf(const Drive& drive) const {
     const std::string path = roots_.mountPrefix + drive.mount.target;
     // A server that is gone, or a user-space driver stuck on a failing disk, holds statvfs for as
-    // long as it likes.
-    if (drive.type == kDriveRemote || drives::isUserSpaceFileSystem(drive.mount.fsType))
+    // long as it likes: on its own mount and on every mount reached through it.
+    if (drive.mayHang)
         return boundedFigures(path);
     if (!seams_.fileSystemFigures)
         return std::nullopt;
@@ -261,32 +253,18 @@ std::optional<FsFigures> LinuxDrives::boundedFigures(const std::string& path) co
         std::lock_guard pendingLock(pendingMutex_);
         const auto it = pending_.find(path);
         if (it != pending_.end()) {
-            std::lock_guard stateLock(it->second->mutex);
-            if (!it->second->finished)
+            if (!it->second->wait(std::chrono::milliseconds(0)))
                 return std::nullopt;  // the last query still hangs
             pending_.erase(it);
         }
     }
-    // The worker owns its share of the state and a copy of the query, so a query that hangs past
-    // this object's life touches nothing that has been freed.
-    auto state = std::make_shared<PendingQuery>();
-    try {
-        std::thread([state, query = seams_.fileSystemFigures, path] {
-            auto figures = query(path);
-            std::lock_guard lock(state->mutex);
-            state->figures = std::move(figures);
-            state->finished = true;
-            state->finishedSignal.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
-        return std::nullopt;  // no thread to be had
-    }
-    std::unique_lock lock(state->mutex);
-    if (state->finishedSignal.wait_for(lock, seams_.queryTimeout, [&] { return state->finished; }))
-        return state->figures;
-    lock.unlock();
+    auto query = DetachedQuery::start(seams_.hangingQueries, seams_.fileSystemFigures, path);
+    if (!query)
+        return std::nullopt;  // no thread or process to be had
+    if (query->wait(seams_.queryTimeout))
+        return query->answer();
     std::lock_guard pendingLock(pendingMutex_);
-    pending_[path] = std::move(state);
+    pending_[path] = std::move(query);
     return std::nullopt;
 }
 

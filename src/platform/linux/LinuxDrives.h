@@ -7,12 +7,13 @@
 // mount table.
 //
 // A network file system whose server is gone, or a user-space one (FUSE: ntfs-3g, exfat-fuse,
-// sshfs) whose driver hangs, can block statvfs for minutes or for ever. Queries of such drives
-// therefore run on a detached worker thread and are given up after DriveSeams::queryTimeout
-// (1.5 s); while such a query still hangs, further queries of the same drive fail at once instead
-// of stacking more blocked threads. Nothing waits for a hung worker: it shares only its own result
-// slot, so this object and the process can end while it is stuck in the kernel. File systems the
-// kernel serves itself are queried directly.
+// sshfs) whose driver hangs, can block statvfs for minutes or for ever, and so can any mount below
+// it, whose path walks through it. Queries of such drives therefore run in a child process
+// (DetachedQuery) and are given up after DriveSeams::queryTimeout (1.5 s); while such a query
+// still hangs, further queries of the same drive fail at once instead of stacking more blocked
+// processes. Nothing waits for a hung query, so this object and the process end while it is stuck
+// in the kernel. The drive-list rebuild never looks at such a mount point. File systems the kernel
+// serves itself, reached through no such mount, are queried directly.
 
 #include <atomic>
 #include <cstdint>
@@ -29,6 +30,8 @@
 #include "platform/linux/LinuxRoots.h"
 
 namespace zelvo::platform {
+
+class DetachedQuery;
 
 class LinuxDrives {
 public:
@@ -63,8 +66,6 @@ public:
     std::uint32_t setErrorMode(std::uint32_t mode);
 
 private:
-    struct PendingQuery;
-
     // The drives of the last scan; scanned again when `rescan` or when the mount table changed.
     const std::vector<drives::Drive>& presentDrives(bool rescan) const;
     std::optional<drives::Drive> findDrive(const std::string& root) const;
@@ -80,7 +81,7 @@ private:
     mutable std::vector<drives::Drive> drives_;
     std::atomic<std::uint32_t> errorMode_{0};
     mutable std::mutex pendingMutex_;
-    mutable std::map<std::string, std::shared_ptr<PendingQuery>> pending_;  // network queries still running
+    mutable std::map<std::string, std::shared_ptr<DetachedQuery>> pending_;  // queries given up, still running
 };
 
 }  // namespace zelvo::platform

@@ -105,8 +105,11 @@ std::uint32_t LinuxPlatform::computerNameBufferChars() const {
 }
 
 std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
-    // The kernel's node name, as uname() reports it.
-    const auto name = linuxfs::readTrimmed(joinPath(roots_.proc, "/sys/kernel/hostname"));
+    // The kernel's node name, as uname() reports it: the file adds one line break and nothing
+    // else, and a name may begin or end with a space.
+    auto name = linuxfs::readFile(joinPath(roots_.proc, "/sys/kernel/hostname"), 4096);
+    if (name && !name->empty() && name->back() == '\n')
+        name->pop_back();
     if (!name || name->empty() || name->size() >= bufferChars)
         return std::nullopt;
     return name;

@@ -1,17 +1,24 @@
 #include "platform/linux/RegistrationStore.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <vector>
 
 #include "platform/RegistryKeys.h"
+#include "platform/linux/IniText.h"
 #include "platform/linux/LinuxFiles.h"
+#include "platform/linux/ProcessLock.h"
 
 namespace zelvo::platform {
 
@@ -58,13 +65,79 @@ RegValue stringValue(std::string_view text) {
     return value;
 }
 
+// Another running copy writes in a few milliseconds; one that holds the lock longer is stuck.
+constexpr std::chrono::milliseconds kLockPatience{2000};
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// Replaces the file at `path` with `contents` in one step: written beside it under a fixed name
+// (only the lock holder writes, and a name a killed writer left is simply overwritten), flushed to
+// the disk, then renamed over it.
+bool replaceFile(const QString& path, const QByteArray& contents) {
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray staging = target + ".new";
+    const int fd = ::open(staging.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, contents) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !written || ::rename(staging.constData(), target.constData()) != 0) {
+        ::unlink(staging.constData());
+        return false;
+    }
+    // The rename itself reaches the disk with the directory.
+    const QByteArray directory = QFile::encodeName(QFileInfo(path).absolutePath());
+    if (const int dirFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+// The ini text QSettings reads back as `values`.
+QByteArray iniTextOf(const std::vector<std::pair<std::string, RegValue>>& values) {
+    IniText ini;
+    for (const auto& [name, value] : values) {
+        ini.beginGroup(groupOf(name));
+        ini.setText(kType, QString::number(value.type));
+        if (const auto text = asText(value))
+            ini.setText(kText, *text);
+        else
+            ini.setBytes(kData, QByteArray::fromStdString(value.data));
+    }
+    return ini.text();
+}
+
 }  // namespace
 
 RegistrationStore::RegistrationStore(QString directory, std::string defaultOwner)
     : filePath_(QDir(directory).filePath(QStringLiteral("registration.ini"))), defaultOwner_(std::move(defaultOwner)) {}
 
 std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {
-    // A fresh QSettings re-reads the file when it changed on disk since it was last read.
+    auto values = storedValues();
+    auto has = [&values](std::string_view name) {
+        return std::any_of(values.begin(), values.end(),
+                           [name](const auto& entry) { return sameName(entry.first, name); });
+    };
+    if (!has(regkeys::kRegisteredOwner))
+        values.emplace_back(std::string(regkeys::kRegisteredOwner), stringValue(defaultOwner_));
+    if (!has(regkeys::kRegisteredOrganization))
+        values.emplace_back(std::string(regkeys::kRegisteredOrganization), stringValue(""));
+    return values;
+}
+
+std::vector<std::pair<std::string, RegValue>> RegistrationStore::storedValues() const {
+    // A fresh QSettings re-reads the file; reading takes no lock, and the file is only ever
+    // replaced whole.
     QSettings settings(filePath_, QSettings::IniFormat);
     std::vector<std::pair<std::string, RegValue>> values;
     for (const QString& group : settings.childGroups()) {
@@ -83,32 +156,28 @@ std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {
         if (typeOk)
             values.emplace_back(nameOf(group), std::move(value));
     }
-    auto has = [&values](std::string_view name) {
-        return std::any_of(values.begin(), values.end(),
-                           [name](const auto& entry) { return sameName(entry.first, name); });
-    };
-    if (!has(regkeys::kRegisteredOwner))
-        values.emplace_back(std::string(regkeys::kRegisteredOwner), stringValue(defaultOwner_));
-    if (!has(regkeys::kRegisteredOrganization))
-        values.emplace_back(std::string(regkeys::kRegisteredOrganization), stringValue(""));
     return values;
 }
 
 bool RegistrationStore::store(const std::string& name, const RegValue& value) {
-    QSettings settings(filePath_, QSettings::IniFormat);
-    // Registry names ignore case: a write replaces the stored value whatever case it was kept in.
-    for (const QString& group : settings.childGroups())
-        if (sameName(nameOf(group), name))
-            settings.remove(group);
-    settings.beginGroup(groupOf(name));
-    settings.setValue(kType, value.type);
-    if (const auto text = asText(value))
-        settings.setValue(kText, *text);
-    else
-        settings.setValue(kData, QByteArray::fromStdString(value.data));
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return storeAll({{name, value}});
+}
+
+bool RegistrationStore::storeAll(const std::vector<std::pair<std::string, RegValue>>& values) {
+    if (!QDir().mkpath(QFileInfo(filePath_).absolutePath()))
+        return false;
+    const ProcessLock lock(QFile::encodeName(filePath_).toStdString() + ".lock", kLockPatience);
+    if (!lock.held())
+        return false;
+    auto stored = storedValues();
+    for (const auto& [name, value] : values) {
+        // Registry names ignore case: a write replaces the stored value whatever case it was kept in.
+        stored.erase(std::remove_if(stored.begin(), stored.end(),
+                                    [&name](const auto& entry) { return sameName(entry.first, name); }),
+                     stored.end());
+        stored.emplace_back(name, value);
+    }
+    return replaceFile(filePath_, iniTextOf(stored));
 }
 
 QString defaultRegistrationDirectory() {

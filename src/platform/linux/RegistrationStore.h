@@ -21,13 +21,18 @@ public:
     // listed in the file's (sorted) order; RegisteredOwner and RegisteredOrganization are added
     // with their defaults when the file has never held them.
     std::vector<std::pair<std::string, RegValue>> load() override;
-    // Writes through a temporary file that replaces the old one, under a lock file, so a crash or
-    // a second running copy never leaves a half-written file.
+    // Writes the values in one replacement of the whole file (a file beside it, renamed over it),
+    // under a lock that dies with its process, so neither a crash nor a second running copy ever
+    // leaves a half-written file, a mix of two registrations or a lock that holds the next one.
     bool store(const std::string& name, const RegValue& value) override;
+    bool storeAll(const std::vector<std::pair<std::string, RegValue>>& values) override;
 
     QString filePath() const { return filePath_; }
 
 private:
+    // The values the file holds, without defaults.
+    std::vector<std::pair<std::string, RegValue>> storedValues() const;
+
     QString filePath_;
     std::string defaultOwner_;
 };
