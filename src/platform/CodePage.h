@@ -2,6 +2,7 @@
 // Conversion between CP932 (the Japanese Windows code page, Shift-JIS with Microsoft's
 // extensions) and UTF-8. The simulated machine speaks CP932 at its interface; the program's own
 // texts are UTF-8. Characters that have no counterpart become '?'; the conversions never throw.
+// Each backend converts with its system's own tables (win32/CodePages.cpp, linux/IconvCodePage.cpp).
 
 #include <cstddef>
 #include <cstdint>
@@ -20,14 +21,3 @@ bool isLeadByte(std::uint8_t byte);
 std::size_t byteCount(std::string_view utf8);
 
 }  // namespace zelvo::platform::cp932
-
-#ifdef _WIN32
-namespace zelvo::platform::windows {
-
-// Text in code page `from` converted to code page `to`, both Windows code-page numbers (CP_ACP:
-// the system's ANSI code page). Characters `to` cannot hold become '?'; bytes that are not valid
-// in `from` become the replacement character first.
-std::string convertCodePage(std::string_view text, unsigned from, unsigned to);
-
-}  // namespace zelvo::platform::windows
-#endif

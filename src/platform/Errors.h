@@ -2,7 +2,6 @@
 // The program's errors. Each carries the message the error box shows (UTF-8).
 
 #include <stdexcept>
-#include <string>
 
 namespace zelvo {
 
@@ -42,14 +41,5 @@ class EConvertError : public ZelvoError {
 public:
     using ZelvoError::ZelvoError;
 };
-
-// Division with the floating-point error rules: 0/0 is an invalid operation, x/0 a division
-// by zero, a result too large for a double an overflow.
-double checkedDivide(double dividend, double divisor);
-// Multiplication with the overflow rule.
-double checkedMultiply(double a, double b);
-
-// Formats a message pattern with %s or %d placeholders, as the program's string resources are.
-std::string formatMessage(const std::string& pattern, const std::string& arg);
 
 }  // namespace zelvo

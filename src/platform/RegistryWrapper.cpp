@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/Errors.h"
+#include "platform/MessageFormat.h"
 
 namespace zelvo::platform {
 

@@ -3,10 +3,8 @@
 #include <limits>
 #include <optional>
 
-#include "format/FormatFigure.h"
 #include "format/IntegerText.h"
 #include "platform/ErrorModeScope.h"
-#include "probes/Units.h"
 #include "probes/UsagePercentage.h"
 
 namespace zelvo {
@@ -70,34 +68,20 @@ DriveBytes QueryDriveBytes(platform::Platform& platform, int driveNumber) {
     return {*size, *free};
 }
 
-std::string SizeText(double megabytes) {
-    if (megabytes >= kMegabytesPerGigabyte)
-        return FormatFigure(kGigabytePattern, megabytes / kMegabytesPerGigabyte);
-    return FormatFigure(kMegabytePattern, megabytes);
-}
-
-DiskFigures ComputeDiskFigures(DriveBytes bytes) {
+UsageFigures ComputeDiskFigures(DriveBytes bytes) {
     // Two real byte counts never overflow here; counts from a faulty source are held at the ends.
     std::int64_t usedBytes = 0;
     if (__builtin_sub_overflow(bytes.size, bytes.free, &usedBytes))
         usedBytes =
             bytes.free < 0 ? std::numeric_limits<std::int64_t>::max() : std::numeric_limits<std::int64_t>::min();
 
-    DiskFigures figures;
     // A drive of 0 bytes fails here, before any figure or text is made.
-    figures.percentage = UsagePercentage(usedBytes, bytes.size);
-    figures.totalMB = static_cast<double>(bytes.size) / kBytesPerMegabyte;
-    figures.usedMB = static_cast<double>(usedBytes) / kBytesPerMegabyte;
-    figures.freeMB = static_cast<double>(bytes.free) / kBytesPerMegabyte;
-    figures.percentageColour = usageBandColour(figures.percentage);
-    figures.percentageText = PercentageText(figures.percentage);
-    figures.totalText = SizeText(figures.totalMB);
-    figures.usedText = SizeText(figures.usedMB);
-    figures.freeText = SizeText(figures.freeMB);
-    return figures;
+    const int percentage = UsagePercentage(usedBytes, bytes.size);
+    return MakeUsageFigures(static_cast<double>(bytes.size), static_cast<double>(usedBytes),
+                            static_cast<double>(bytes.free), percentage, SizeUnits::MegabytesOrGigabytes);
 }
 
-DiskFigures ReadDiskFigures(platform::Platform& platform, int driveNumber) {
+UsageFigures ReadDiskFigures(platform::Platform& platform, int driveNumber) {
     return ComputeDiskFigures(QueryDriveBytes(platform, driveNumber));
 }
 

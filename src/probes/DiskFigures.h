@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "probes/Colour.h"
+#include "probes/UsageFigures.h"
 
 namespace zelvo {
 
@@ -35,30 +35,15 @@ struct DriveBytes {
 };
 DriveBytes QueryDriveBytes(platform::Platform& platform, int driveNumber);
 
-// Everything the disk page shows for one drive.
-struct DiskFigures {
-    double totalMB = 0;  // mebibytes
-    double usedMB = 0;
-    double freeMB = 0;
-    int percentage = 0;                            // used share, truncated toward zero; the gauge's progress
-    ColourValue percentageColour = colour::White;  // by usage colour bands
-    std::string totalText;                         // UTF-8, "1,000 MB" or "1.5 GB"
-    std::string usedText;
-    std::string freeText;
-    std::string percentageText;  // "57 %"
-};
-
-// The figures of `bytes`. Throws EInvalidOp when the total is 0 bytes and nothing is used (0 ÷ 0)
-// and EZeroDivide for a total of 0 with a non-zero used figure; it throws before producing any
-// text, so a caller that writes the result only after the call leaves its boxes untouched.
-DiskFigures ComputeDiskFigures(DriveBytes bytes);
+// The figures of `bytes`, sizes in MB or GB. Throws EInvalidOp when the total is 0 bytes and
+// nothing is used (0 ÷ 0) and EZeroDivide for a total of 0 with a non-zero used figure; it throws
+// before producing any text, so a caller that writes the result only after the call leaves its
+// boxes untouched.
+UsageFigures ComputeDiskFigures(DriveBytes bytes);
 
 // Queries drive number `driveNumber` once for its size and once for its free space and computes
 // its figures. One reading of each keeps used + free = total exactly, which two readings taken
 // apart in time would not on a drive being written to.
-DiskFigures ReadDiskFigures(platform::Platform& platform, int driveNumber);
-
-// A figure in mebibytes as the page writes it: 1024 MB or more in GB, otherwise in MB.
-std::string SizeText(double megabytes);
+UsageFigures ReadDiskFigures(platform::Platform& platform, int driveNumber);
 
 }  // namespace zelvo

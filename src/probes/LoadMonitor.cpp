@@ -1,8 +1,6 @@
 #include "probes/LoadMonitor.h"
 
-#include "format/FormatFigure.h"
 #include "platform/RegistryWrapper.h"
-#include "probes/Units.h"
 #include "probes/UsagePercentage.h"
 
 namespace zelvo {
@@ -56,20 +54,12 @@ ColourValue CpuLoadColour(std::int32_t load) {
     return colour::Red;
 }
 
-MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status) {
+UsageFigures ComputeMemoryFigures(const platform::MemoryStatus& status) {
     // The counts stay unsigned 64-bit: a signed copy turns a total of 2^63 bytes or more negative.
+    const int percentage = UsagePercentageOfFree(status.totalPhys, status.availPhys);
     const double total = static_cast<double>(status.totalPhys);
     const double free = static_cast<double>(status.availPhys);
-    const double used = total - free;
-
-    MemoryFigures figures;
-    figures.percentage = UsagePercentageOfFree(status.totalPhys, status.availPhys);
-    figures.totalText = FormatFigure(kMegabytePattern, total / kBytesPerMegabyte);
-    figures.usedText = FormatFigure(kMegabytePattern, used / kBytesPerMegabyte);
-    figures.freeText = FormatFigure(kMegabytePattern, free / kBytesPerMegabyte);
-    figures.percentageColour = usageBandColour(figures.percentage);
-    figures.percentageText = PercentageText(figures.percentage);
-    return figures;
+    return MakeUsageFigures(total, total - free, free, percentage, SizeUnits::Megabytes);
 }
 
 }  // namespace zelvo

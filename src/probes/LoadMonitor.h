@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "platform/Platform.h"
 #include "probes/Colour.h"
+#include "probes/UsageFigures.h"
 
 namespace zelvo {
 
@@ -23,17 +23,8 @@ std::optional<std::int32_t> ReadCpuLoad(platform::Platform& platform);
 // Colour of the load gauge and its label for a load in per cent.
 ColourValue CpuLoadColour(std::int32_t load);
 
-struct MemoryFigures {
-    std::string totalText;  // UTF-8, in MB
-    std::string usedText;
-    std::string freeText;
-    int percentage = 0;
-    std::string percentageText;
-    ColourValue percentageColour = colour::White;
-};
-
-// The memory page's texts from a memory status (the memory-status query's answer). A total of
-// 0 bytes raises the invalid-operation error (0 / 0).
-MemoryFigures ComputeMemoryFigures(const platform::MemoryStatus& status);
+// The memory page's figures from a memory status (the memory-status query's answer), sizes always
+// in MB. A total of 0 bytes raises the invalid-operation error (0 / 0).
+UsageFigures ComputeMemoryFigures(const platform::MemoryStatus& status);
 
 }  // namespace zelvo

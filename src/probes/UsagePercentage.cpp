@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/Errors.h"
+#include "platform/FloatChecks.h"
 
 namespace zelvo {
 

@@ -14,7 +14,6 @@
 
 #include "ColourConvert.h"
 #include "platform/ErrorModeScope.h"
-#include "ui/PropertyWrite.h"
 
 // Resources compiled into a static library are registered explicitly, from the global namespace.
 static void initGlyphResources() {
@@ -132,7 +131,8 @@ std::string FileNameCase(platform::Platform& platform, const std::string& text, 
     return platform.fromUtf8((upper ? locale.toUpper(unicode) : locale.toLower(unicode)).toStdString());
 }
 
-TDriveComboBox::TDriveComboBox(platform::Platform& platform, QWidget* parent) : QComboBox(parent), platform_(platform) {
+TDriveComboBox::TDriveComboBox(platform::Platform& platform, QWidget* parent)
+    : TColoured(parent, colour::WindowColour, colour::WindowText), platform_(platform) {
     setEditable(false);
     setItemDelegate(new DriveRowDelegate(this));
     loadGlyphs();
@@ -183,18 +183,6 @@ void TDriveComboBox::setTextCase(TTextCase value) {
     const char letter = driveLetter_;
     FillDriveList();
     setDriveLetter(letter);
-}
-
-void TDriveComboBox::setColor(ColourValue value) {
-    if (!storeIfChanged(color_, value))
-        return;
-    repaint();
-}
-
-void TDriveComboBox::setFontColor(ColourValue value) {
-    if (!storeIfChanged(fontColor_, value))
-        return;
-    repaint();
 }
 
 void TDriveComboBox::raiseChange() {
@@ -307,7 +295,7 @@ void TDriveComboBox::showEvent(QShowEvent* event) {
 }
 
 void TDriveComboBox::changeEvent(QEvent* event) {
-    QComboBox::changeEvent(event);
+    TColoured::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         UpdateItemHeight();
         recreateWindow();
@@ -315,8 +303,8 @@ void TDriveComboBox::changeEvent(QEvent* event) {
 }
 
 void TDriveComboBox::drawRow(QPainter& painter, const QRect& rect, int index, bool selected, bool focused) const {
-    const QColor brush = toQColor(selected ? colour::Highlight : color_);
-    const QColor text = toQColor(selected ? colour::HighlightText : fontColor_);
+    const QColor brush = toQColor(selected ? colour::Highlight : color());
+    const QColor text = toQColor(selected ? colour::HighlightText : fontColor());
     painter.save();
     painter.setFont(font());
     if (index >= 0 && std::size_t(index) < rows_.size()) {

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "probes/Colour.h"
+#include "ui/TControl.h"
 
 class QPainter;
 
@@ -47,7 +47,7 @@ void DrawDriveRow(QPainter& painter, const QRect& rect, const QImage* glyph, con
 // locale's case conversion applies to the whole text.
 std::string FileNameCase(platform::Platform& platform, const std::string& text, bool upper);
 
-class TDriveComboBox : public QComboBox {
+class TDriveComboBox : public TColoured<QComboBox> {
     Q_OBJECT
 public:
     struct Row {
@@ -67,11 +67,8 @@ public:
     // Rebuilds the rows in the new case and writes DriveLetter again (raising OnChange).
     void setTextCase(TTextCase value);
 
-    // Row background; the selected row uses the system highlight colours instead.
-    ColourValue Color() const { return color_; }
-    void setColor(ColourValue value);
-    ColourValue FontColor() const { return fontColor_; }
-    void setFontColor(ColourValue value);
+    // color() and fontColor() are the rows' background and text; the selected row uses the system
+    // highlight colours instead.
 
     // Height of every row and of the selection field, in pixels.
     int ItemHeight() const { return itemHeight_; }
@@ -124,8 +121,6 @@ private:
     TTextCase textCase_ = tcLowerCase;
     std::array<QImage, kDriveGlyphCount> glyphs_;
     std::vector<Row> rows_;
-    ColourValue color_ = colour::WindowColour;
-    ColourValue fontColor_ = colour::WindowText;
     int itemHeight_ = 16;
     bool windowCreated_ = false;
     int windowCreations_ = 0;

@@ -1,14 +1,8 @@
 #include "ui/TEdit.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QFocusEvent>
-#include <QMouseEvent>
-#include <QPalette>
 #include <QProxyStyle>
-
-#include "ui/ColourConvert.h"
-#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -27,7 +21,7 @@ public:
     }
 };
 
-TEdit::TEdit(QWidget* parent) : QLineEdit(parent) {
+TEdit::TEdit(QWidget* parent) : TTextBox(parent) {
     caretStyle_ = new CaretStyle(QApplication::style()->name());
     caretStyle_->setParent(this);
     setStyle(caretStyle_);
@@ -42,24 +36,7 @@ void TEdit::setText(const QString& value) {
     QLineEdit::setText(value);
     // Like the system's edit, a new text shows from its start with the caret before it.
     setCursorPosition(0);
-    if (isVisible())
-        repaint();
-}
-
-void TEdit::setColor(ColourValue value) {
-    if (!storeIfChanged(color_, value))
-        return;
-    applyColours();
-    if (isVisible())
-        repaint();
-}
-
-void TEdit::setFontColor(ColourValue value) {
-    if (!storeIfChanged(fontColor_, value))
-        return;
-    applyColours();
-    if (isVisible())
-        repaint();
+    repaintNow();
 }
 
 void TEdit::setArrowCursor(bool value) {
@@ -67,64 +44,22 @@ void TEdit::setArrowCursor(bool value) {
     setCursor(value ? Qt::ArrowCursor : Qt::IBeamCursor);
 }
 
-void TEdit::applyColours() {
-    QPalette palette = this->palette();
-    const QColor back = toQColor(color_);
-    palette.setColor(QPalette::Base, back);
-    palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::Text, toQColor(fontColor_));
-    setPalette(palette);
-}
-
-void TEdit::setCaretHidden(bool value) {
-    if (value == caretHidden_)
-        return;
-    caretHidden_ = value;
-    caretStyle_->caretHidden = value;
+void TEdit::applyCaret(bool hidden) {
+    caretStyle_->caretHidden = hidden;
     update();
 }
 
-void TEdit::hideCaret() {
-    setCaretHidden(true);
-}
-
-void TEdit::realise() {
-    if (realised_)
-        return;
-    realised_ = true;
+void TEdit::realiseNow() {
     QEvent fontChange(QEvent::FontChange);
     QLineEdit::changeEvent(&fontChange);
 }
 
-void TEdit::showEvent(QShowEvent* event) {
-    realise();
-    QLineEdit::showEvent(event);
-}
-
-void TEdit::changeEvent(QEvent* event) {
-    if (!realised_ && event->type() == QEvent::FontChange) {
-        QWidget::changeEvent(event);
-        return;
-    }
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColours();
-}
-
 void TEdit::focusInEvent(QFocusEvent* event) {
-    realise();
-    setCaretHidden(false);
-    QLineEdit::focusInEvent(event);
+    TTextBox::focusInEvent(event);
     // Entering the box other than by a click selects all of its text (Qt does so itself only for
     // the Tab keys and shortcuts); returning to the window or from a menu keeps the selection.
     if (event->reason() == Qt::OtherFocusReason)
         selectAll();
-}
-
-void TEdit::mousePressEvent(QMouseEvent* event) {
-    QLineEdit::mousePressEvent(event);
-    if (OnMouseDown)
-        OnMouseDown();
 }
 
 }  // namespace zelvo

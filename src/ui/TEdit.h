@@ -5,15 +5,14 @@
 
 #include <QLineEdit>
 #include <QString>
-#include <functional>
 
-#include "probes/Colour.h"
+#include "ui/TControl.h"
 
 namespace zelvo {
 
 class CaretStyle;
 
-class TEdit : public QLineEdit {
+class TEdit : public TTextBox<QLineEdit> {
     Q_OBJECT
 public:
     explicit TEdit(QWidget* parent = nullptr);
@@ -22,11 +21,6 @@ public:
     // start, so a long text shows its beginning.
     void setText(const QString& text);
 
-    ColourValue color() const { return color_; }
-    void setColor(ColourValue value);
-    ColourValue fontColor() const { return fontColor_; }
-    void setFontColor(ColourValue value);
-
     // No border: the text sits directly on the box's colour.
     void setBorderless(bool value) { setFrame(!value); }
 
@@ -34,32 +28,14 @@ public:
     void setArrowCursor(bool value);
     bool arrowCursor() const { return arrowCursor_; }
 
-    // Hides the caret until the box next gets the focus by other means than a mouse press.
-    void hideCaret();
-    bool caretHidden() const { return caretHidden_; }
-
-    // Runs after the box's own handling of a mouse press (which takes the focus), for any button.
-    std::function<void()> OnMouseDown;
-
 protected:
-    void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void applyCaret(bool hidden) override;
+    void realiseNow() override;
 
 private:
-    void applyColours();
-    void setCaretHidden(bool value);
-
     CaretStyle* caretStyle_ = nullptr;
-    ColourValue color_ = colour::WindowColour;
-    ColourValue fontColor_ = colour::WindowText;
     bool arrowCursor_ = false;
-    bool caretHidden_ = false;
-    // A box that has never been shown lays its text out in its font only when first shown, so a
-    // window's hidden pages cost nothing at start-up.
-    bool realised_ = false;
-    void realise();
 };
 
 }  // namespace zelvo

@@ -147,10 +147,10 @@ void TForm1::FillDisplayPage() {
 // --- disk page ---
 
 void TForm1::DriveComboBox1Change(QObject*) {
-    for (TLabel* label : {Label2, Label3, Label4, Label12})
-        label->setVisible(false);
+    for (TLabel* caption : diskUsage_.captions)
+        caption->setVisible(false);
     Gauge5->setShowText(false);
-    for (TMemo* memo : {Memo1, Memo2, Memo3})
+    for (TMemo* memo : diskUsage_.boxes)
         memo->setFontColor(colour::White);
     Memo1->setText(QStringLiteral("ハードディスク等"));
     Memo2->setText(QStringLiteral(" の使用状況を、"));
@@ -167,21 +167,11 @@ void TForm1::DriveComboBox1Change(QObject*) {
 }
 
 void TForm1::Button1Click() {
-    for (TLabel* label : {Label2, Label3, Label4, Label12})
-        label->setVisible(true);
-    Memo1->setFontColor(colour::Yellow);
-    Memo2->setFontColor(colour::Red);
-    Memo3->setFontColor(colour::Lime);
+    diskUsage_.ShowCaptions();
     // A drive that cannot be computed (a total of 0 bytes) stops here, before any figure is shown.
-    const DiskFigures figures = ReadDiskFigures(platform_, driveNumber_);
-    Label20->setFontColor(figures.percentageColour);
-    Gauge5->setForeColor(colour::Red);
-    Gauge5->setBackColor(colour::Lime);
-    Gauge5->setProgress(figures.percentage);
-    Label20->setText(FromUtf8(figures.percentageText));
-    Memo1->setText(FromUtf8(figures.totalText));
-    Memo2->setText(FromUtf8(figures.usedText));
-    Memo3->setText(FromUtf8(figures.freeText));
+    const UsageFigures figures = ReadDiskFigures(platform_, driveNumber_);
+    diskUsage_.ShowPercentage(figures);
+    diskUsage_.ShowSizes(figures);
 }
 
 // --- load monitor ---
@@ -199,20 +189,10 @@ void TForm1::Timer2Timer() {
 }
 
 void TForm1::Button2Click() {
-    for (TLabel* label : {Label5, Label6, Label7, Label8, Label13})
-        label->setVisible(true);
-    Memo4->setFontColor(colour::Yellow);
-    Memo5->setFontColor(colour::Red);
-    Memo6->setFontColor(colour::Lime);
-    const MemoryFigures figures = ComputeMemoryFigures(platform_.globalMemoryStatus());
-    Memo4->setText(FromUtf8(figures.totalText));
-    Memo5->setText(FromUtf8(figures.usedText));
-    Memo6->setText(FromUtf8(figures.freeText));
-    Label13->setFontColor(figures.percentageColour);
-    Gauge1->setForeColor(colour::Red);
-    Gauge1->setBackColor(colour::Lime);
-    Gauge1->setProgress(figures.percentage);
-    Label13->setText(FromUtf8(figures.percentageText));
+    memoryUsage_.ShowCaptions();
+    const UsageFigures figures = ComputeMemoryFigures(platform_.globalMemoryStatus());
+    memoryUsage_.ShowSizes(figures);
+    memoryUsage_.ShowPercentage(figures);
 }
 
 // --- processor ---

@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "probes/Colour.h"
 #include "probes/RegistryLocations.h"
+#include "ui/UsageView.h"
 #include "ui/WindowCentring.h"
 
 class QTabWidget;
@@ -198,6 +199,9 @@ private:
 
     platform::Platform& platform_;
     RegistryLocations locations_;
+    // The disk and memory pages' usage controls.
+    UsageView diskUsage_;
+    UsageView memoryUsage_;
     bool destroyed_ = false;
     bool firstShowDone_ = false;
     // The drive number of the disk page: 0 is the current drive, 1 to 26 are A: to Z:.

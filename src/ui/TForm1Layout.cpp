@@ -10,8 +10,10 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <array>
 #include <initializer_list>
 #include <iterator>
+#include <tuple>
 
 #include "ui/ColourConvert.h"
 #include "ui/Fonts.h"
@@ -189,6 +191,34 @@ void sendToBack(std::initializer_list<QWidget*> controls) {
         (*it)->lower();
 }
 
+// The usage caption, the pie gauge and its percentage label at the left of the disk, memory and CPU
+// pages, with "100%" in red until the first figures come.
+std::tuple<TLabel*, TGauge*, TLabel*> makeUsageGauge(TPanel* page) {
+    auto* caption = makeLabel(page, 40, 55, 45, 15, QStringLiteral("使用率"), colour::White, fontOf(FontFace::G, -15));
+    auto* gauge = makeGauge(page, 42, 82);
+    auto* percentage =
+        makeLabel(page, 96, 53, 44, 19, QStringLiteral("100%"), colour::Red, fontOf(FontFace::G, -19, Bold), true);
+    sendToBack({caption, gauge, percentage});
+    return {caption, gauge, percentage};
+}
+
+// The outline box of the disk and memory pages' figures: the captions total, used and free beside
+// a right-aligned box each. Until the first figures come the boxes explain the page, the first one
+// naming what it is about.
+void makeUsageBoxes(TPanel* page, ColourValue textColour, const QStringList& subject, TPanel*& outer, TPanel*& inner,
+                    const std::array<TLabel**, 3>& captions, const std::array<TMemo**, 3>& boxes) {
+    static const QString kCaptions[] = {QStringLiteral("全容量"), QStringLiteral("使用量"), QStringLiteral("空容量")};
+    const QStringList lines[] = {subject, {QStringLiteral("の使用状況を、")}, {QStringLiteral("大まかに表示。")}};
+    makeOutlineBox(page, 195, 7, 254, 106, outer, inner);
+    for (std::size_t i = 0; i < 3; ++i)
+        *captions[i] =
+            makeLabel(inner, 10, 15 + 30 * int(i), 45, 15, kCaptions[i], colour::White, fontOf(FontFace::G, -15));
+    for (std::size_t i = 0; i < 3; ++i)
+        *boxes[i] = makeMemo(inner, 60, 10 + 30 * int(i), 185, 30, textColour, fontOf(FontFace::M, -23, Bold | Italic),
+                             lines[i], Qt::AlignRight, Access::ReadOnly);
+    sendToBack({*captions[0], *captions[1], *captions[2]});
+}
+
 // A mouse press on the listed controls hides the caret of the focused box, after the press has
 // given the box the focus; it shows again when a box next gets the focus by other means.
 void hideFocusedCaret() {
@@ -264,7 +294,6 @@ void TForm1::createControls() {
     const QFont g13 = fontOf(FontFace::G, -13);
     const QFont g15 = fontOf(FontFace::G, -15);
     const QFont g15b = fontOf(FontFace::G, -15, Bold);
-    const QFont g19b = fontOf(FontFace::G, -19, Bold);
     const QFont m19bi = fontOf(FontFace::M, -19, Bold | Italic);
     const QFont m21b = fontOf(FontFace::M, -21, Bold);
     const QFont m23bi = fontOf(FontFace::M, -23, Bold | Italic);
@@ -272,16 +301,12 @@ void TForm1::createControls() {
     const QFont f15 = fontOf(FontFace::F, -15);
     const QFont f15b = fontOf(FontFace::F, -15, Bold);
     const QFont f16b = fontOf(FontFace::F, -16, Bold);
-    const QString kUsage = QStringLiteral("使用率");
-    const QString kFull = QStringLiteral("100%");
     constexpr auto Right = Qt::AlignRight;
     constexpr auto Left = Qt::AlignLeft;
 
     // --- disk page ---
     Panel2 = makePageBackground(DiskTab, kPageHeight);
-    Label12 = makeLabel(Panel2, 40, 55, 45, 15, kUsage, colour::White, g15);
-    Label20 = makeLabel(Panel2, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
-    Gauge5 = makeGauge(Panel2, 42, 82);
+    std::tie(Label12, Gauge5, Label20) = makeUsageGauge(Panel2);
     DriveComboBox1 = new TDriveComboBox(platform_, Panel2);
     place(DriveComboBox1, 16, 13, 150, 18);
     DriveComboBox1->setColor(colour::Black);
@@ -295,48 +320,26 @@ void TForm1::createControls() {
     comboStyle->setParent(DriveComboBox1);
     DriveComboBox1->setStyle(comboStyle);
     DriveComboBox1->setPalette(comboStyle->standardPalette());
-    makeOutlineBox(Panel2, 195, 7, 254, 106, Panel3, Panel4);
-    Label2 = makeLabel(Panel4, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
-    Label3 = makeLabel(Panel4, 10, 45, 45, 15, QStringLiteral("使用量"), colour::White, g15);
-    Label4 = makeLabel(Panel4, 10, 75, 45, 15, QStringLiteral("空容量"), colour::White, g15);
-    Memo1 = makeMemo(Panel4, 60, 10, 185, 30, colour::White, m23bi, {QStringLiteral("ハードディスク等"), {}, {}}, Right,
-                     Access::ReadOnly);
-    Memo2 = makeMemo(Panel4, 60, 40, 185, 30, colour::White, m23bi, {QStringLiteral("の使用状況を、")}, Right,
-                     Access::ReadOnly);
-    Memo3 = makeMemo(Panel4, 60, 70, 185, 30, colour::White, m23bi, {QStringLiteral("大まかに表示。")}, Right,
-                     Access::ReadOnly);
+    makeUsageBoxes(Panel2, colour::White, {QStringLiteral("ハードディスク等"), {}, {}}, Panel3, Panel4,
+                   {&Label2, &Label3, &Label4}, {&Memo1, &Memo2, &Memo3});
     makeOutlineBox(Panel2, 195, 125, 254, 78, Panel5, Panel6);
     Label15 = makeLabel(Panel6, 10, 15, 105, 15, QStringLiteral("ファイルシステム"), colour::White, g15);
     Label14 = makeLabel(Panel6, 10, 45, 82, 15, QStringLiteral("シリアル番号"), colour::White, g15);
     Memo10 = makeMemo(Panel6, 120, 10, 125, 25, colour::Aqua, m19bi, {}, Right, Access::ReadOnly);
     Memo9 = makeMemo(Panel6, 120, 40, 125, 25, colour::Aqua, m19bi, {}, Right, Access::ReadOnly);
-    sendToBack({Label12, Label20, Gauge5});
-    sendToBack({Label2, Label3, Label4});
     sendToBack({Label15, Label14});
+    diskUsage_ = {{Label2, Label3, Label4, Label12}, {Memo1, Memo2, Memo3}, Label20, Gauge5};
 
     // --- memory page ---
     Panel7 = makePageBackground(MemTab, kPageHeight);
-    Label8 = makeLabel(Panel7, 40, 55, 45, 15, kUsage, colour::White, g15);
-    Gauge1 = makeGauge(Panel7, 42, 82);
-    Label13 = makeLabel(Panel7, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
-    makeOutlineBox(Panel7, 195, 7, 254, 106, Panel8, Panel9);
-    Label5 = makeLabel(Panel9, 10, 15, 45, 15, QStringLiteral("全容量"), colour::White, g15);
-    Label6 = makeLabel(Panel9, 10, 45, 45, 15, QStringLiteral("使用量"), colour::White, g15);
-    Label7 = makeLabel(Panel9, 10, 75, 45, 15, QStringLiteral("空容量"), colour::White, g15);
-    Memo4 = makeMemo(Panel9, 60, 10, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("メイン・メモリー")},
-                     Right, Access::ReadOnly);
-    Memo5 = makeMemo(Panel9, 60, 40, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("の使用状況を、")},
-                     Right, Access::ReadOnly);
-    Memo6 = makeMemo(Panel9, 60, 70, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("大まかに表示。")},
-                     Right, Access::ReadOnly);
-    sendToBack({Label8, Gauge1, Label13});
-    sendToBack({Label5, Label6, Label7});
+    std::tie(Label8, Gauge1, Label13) = makeUsageGauge(Panel7);
+    makeUsageBoxes(Panel7, colour::TooltipBackground, {QStringLiteral("メイン・メモリー")}, Panel8, Panel9,
+                   {&Label5, &Label6, &Label7}, {&Memo4, &Memo5, &Memo6});
+    memoryUsage_ = {{Label5, Label6, Label7, Label8, Label13}, {Memo4, Memo5, Memo6}, Label13, Gauge1};
 
     // --- CPU page ---
     Panel10 = makePageBackground(CPUTab, kCpuPageHeight);
-    Label9 = makeLabel(Panel10, 40, 55, 45, 15, kUsage, colour::White, g15);
-    Gauge6 = makeGauge(Panel10, 42, 82);
-    Label21 = makeLabel(Panel10, 96, 53, 44, 19, kFull, colour::Red, g19b, true);
+    std::tie(Label9, Gauge6, Label21) = makeUsageGauge(Panel10);
     makeOutlineBox(Panel10, 195, 7, 254, 47, Panel11, Panel12);
     Label16 = makeLabel(Panel12, 10, 15, 45, 15, QStringLiteral("周波数"), colour::WindowColour, g15);
     Memo7 = makeMemo(Panel12, 60, 10, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("CPUクロック   ")},
@@ -350,7 +353,6 @@ void TForm1::createControls() {
                      MouseCursor::Arrow);
     M11 = makeEdit(Panel33, 55, 15, 185, 20, colour::Black, colour::Yellow, g13, QStringLiteral("M11"),
                    MouseCursor::Text);
-    sendToBack({Label9, Gauge6, Label21});
     sendToBack({Label16});
     sendToBack({Label26, Label27});
 

@@ -13,6 +13,7 @@
 #include "GaugeRaster.h"
 #include "TBltBitmap.h"
 #include "platform/Errors.h"
+#include "platform/MessageFormat.h"
 #include "ui/PropertyWrite.h"
 
 namespace zelvo {

@@ -1,18 +1,12 @@
 #include "ui/TLabel.h"
 
-#include <QEvent>
 #include <QFontMetrics>
-#include <QMouseEvent>
-#include <QPalette>
 #include <QStringList>
 #include <algorithm>
 
-#include "ui/ColourConvert.h"
-#include "ui/PropertyWrite.h"
-
 namespace zelvo {
 
-TLabel::TLabel(QWidget* parent) : QLabel(parent) {
+TLabel::TLabel(QWidget* parent) : TControl(parent, colour::WindowColour, colour::WindowText) {
     setAutoFillBackground(false);
     setTextFormat(Qt::PlainText);
     setMargin(0);
@@ -27,14 +21,6 @@ void TLabel::setText(const QString& value) {
         return;
     QLabel::setText(value);
     adjustBounds();
-}
-
-void TLabel::setFontColor(ColourValue value) {
-    if (!storeIfChanged(fontColor_, value))
-        return;
-    applyColours();
-    if (isVisible())
-        repaint();
 }
 
 void TLabel::setRightJustify(bool value) {
@@ -52,7 +38,7 @@ QSize TLabel::textSize() const {
 }
 
 void TLabel::adjustBounds() {
-    if (!realised_)
+    if (!realised())
         return;
     const QRect old = geometry();
     const QSize size = textSize();
@@ -66,34 +52,14 @@ void TLabel::adjustBounds() {
 
 void TLabel::applyColours() {
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, toQColor(fontColor_));
+    palette.setColor(QPalette::WindowText, toQColor(fontColor()));
     setPalette(palette);
 }
 
 void TLabel::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
+    TControl::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         adjustBounds();
-    else if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColours();
-}
-
-void TLabel::realise() {
-    if (realised_)
-        return;
-    realised_ = true;
-    adjustBounds();
-}
-
-void TLabel::showEvent(QShowEvent* event) {
-    realise();
-    QLabel::showEvent(event);
-}
-
-void TLabel::mousePressEvent(QMouseEvent* event) {
-    QLabel::mousePressEvent(event);
-    if (OnMouseDown)
-        OnMouseDown();
 }
 
 }  // namespace zelvo

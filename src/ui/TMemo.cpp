@@ -1,16 +1,9 @@
 #include "ui/TMemo.h"
 
-#include <QEvent>
-#include <QFocusEvent>
-#include <QMouseEvent>
-#include <QPalette>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
-
-#include "ui/ColourConvert.h"
-#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
@@ -28,7 +21,7 @@ QString toDocumentText(QString text) {
 
 }  // namespace
 
-TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
+TMemo::TMemo(QWidget* parent) : TTextBox(parent) {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -48,7 +41,7 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString TMemo::text() const {
-    QString raw = realised_ ? document()->toRawText() : pending_;
+    QString raw = realised() ? document()->toRawText() : pending_;
     raw.replace(QLatin1Char('\n'), kBreak);
     raw.replace(QChar::ParagraphSeparator, kBreak);
     raw.replace(QChar::LineSeparator, kBreak);
@@ -58,7 +51,7 @@ QString TMemo::text() const {
 void TMemo::setText(const QString& value) {
     if (value == text())
         return;
-    if (!realised_) {
+    if (!realised()) {
         pending_ = toDocumentText(value);
         Q_EMIT textChanged();
         return;
@@ -104,7 +97,7 @@ void TMemo::appendRaw(const QString& addition) {
     // The view stays where it is: a box filled line by line shows its first lines. (The system's
     // edit scrolls to the caret after each addition; with the stand-in fonts' taller lines that
     // would push the BIOS page's first line under its heading box.)
-    if (!realised_) {
+    if (!realised()) {
         pending_ += addition;
         Q_EMIT textChanged();
         return;
@@ -115,27 +108,13 @@ void TMemo::appendRaw(const QString& addition) {
     repaintNow();
 }
 
-void TMemo::setColor(ColourValue value) {
-    if (!storeIfChanged(color_, value))
-        return;
-    applyColours();
-    repaintNow();
-}
-
-void TMemo::setFontColor(ColourValue value) {
-    if (!storeIfChanged(fontColor_, value))
-        return;
-    applyColours();
-    repaintNow();
-}
-
 void TMemo::setAlignment(Qt::Alignment value) {
     value &= Qt::AlignHorizontal_Mask;
     if (value == alignment_)
         return;
     alignment_ = value;
     // A box not yet realised takes its alignment up then, with its font and text.
-    if (!realised_)
+    if (!realised())
         return;
     applyTextOption();
     // Lines already laid out keep their place until the document is laid out again.
@@ -167,28 +146,10 @@ void TMemo::applyCursor() {
     viewport()->setCursor(arrowCursor_ ? Qt::ArrowCursor : Qt::IBeamCursor);
 }
 
-void TMemo::applyColours() {
-    QPalette palette = this->palette();
-    const QColor back = toQColor(color_);
-    palette.setColor(QPalette::Base, back);
-    palette.setColor(QPalette::Window, back);
-    palette.setColor(QPalette::Text, toQColor(fontColor_));
-    setPalette(palette);
-}
-
-void TMemo::hideCaret() {
-    if (caretHidden_)
-        return;
-    caretHidden_ = true;
-    caretWidth_ = cursorWidth();
-    setCursorWidth(0);
-}
-
-void TMemo::showCaret() {
-    if (!caretHidden_)
-        return;
-    caretHidden_ = false;
-    setCursorWidth(caretWidth_);
+void TMemo::applyCaret(bool hidden) {
+    if (hidden)
+        caretWidth_ = cursorWidth();
+    setCursorWidth(hidden ? 0 : caretWidth_);
 }
 
 void TMemo::repaintNow() {
@@ -196,10 +157,7 @@ void TMemo::repaintNow() {
         viewport()->repaint();
 }
 
-void TMemo::realise() {
-    if (realised_)
-        return;
-    realised_ = true;
+void TMemo::realiseNow() {
     // Not a change of the text: the box only takes up what it was given while hidden.
     const QSignalBlocker quiet(this);
     applyTextOption();
@@ -207,34 +165,6 @@ void TMemo::realise() {
     if (!pending_.isEmpty())
         setPlainText(pending_);
     pending_.clear();
-}
-
-void TMemo::showEvent(QShowEvent* event) {
-    realise();
-    QPlainTextEdit::showEvent(event);
-}
-
-void TMemo::changeEvent(QEvent* event) {
-    // Until the box is realised its font waits, so that nothing is laid out in it.
-    if (!realised_ && event->type() == QEvent::FontChange) {
-        QAbstractScrollArea::changeEvent(event);
-        return;
-    }
-    QPlainTextEdit::changeEvent(event);
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColours();
-}
-
-void TMemo::focusInEvent(QFocusEvent* event) {
-    realise();
-    showCaret();
-    QPlainTextEdit::focusInEvent(event);
-}
-
-void TMemo::mousePressEvent(QMouseEvent* event) {
-    QPlainTextEdit::mousePressEvent(event);
-    if (OnMouseDown)
-        OnMouseDown();
 }
 
 }  // namespace zelvo

@@ -8,13 +8,12 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
-#include "probes/Colour.h"
+#include "ui/TControl.h"
 
 namespace zelvo {
 
-class TMemo : public QPlainTextEdit {
+class TMemo : public TTextBox<QPlainTextEdit> {
     Q_OBJECT
 public:
     explicit TMemo(QWidget* parent = nullptr);
@@ -36,11 +35,6 @@ public:
     // Adds each line in turn, as one change.
     void addLines(const QStringList& lines);
 
-    ColourValue color() const { return color_; }
-    void setColor(ColourValue value);
-    ColourValue fontColor() const { return fontColor_; }
-    void setFontColor(ColourValue value);
-
     // Qt::AlignLeft or Qt::AlignRight.
     Qt::Alignment alignment() const { return alignment_; }
     void setAlignment(Qt::Alignment value);
@@ -53,39 +47,20 @@ public:
     void setArrowCursor(bool value);
     bool arrowCursor() const { return arrowCursor_; }
 
-    // Hides the caret until the box next gets the focus by other means than a mouse press.
-    void hideCaret();
-    bool caretHidden() const { return caretHidden_; }
-
-    // Runs after the box's own handling of a mouse press (which takes the focus), for any button.
-    std::function<void()> OnMouseDown;
-
-    // Lays out the text now. A box that has never been shown keeps its text aside and applies
-    // its font only when it is first shown: a window's hidden pages then cost nothing at start-up.
-    void realise();
-    bool realised() const { return realised_; }
-
 protected:
-    void changeEvent(QEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void applyCaret(bool hidden) override;
+    void repaintNow() override;
+    // A box that has never been shown keeps its text aside and applies its font only now.
+    void realiseNow() override;
 
 private:
-    void applyColours();
     void applyCursor();
     void applyTextOption();
-    void showCaret();
     void appendRaw(const QString& addition);
-    void repaintNow();
 
-    ColourValue color_ = colour::WindowColour;
-    ColourValue fontColor_ = colour::WindowText;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     bool arrowCursor_ = false;
-    bool caretHidden_ = false;
     int caretWidth_ = 1;
-    bool realised_ = false;
     QString pending_;  // the text in the document's form, until the box is realised
 };
 

@@ -4,38 +4,18 @@
 #include <QPainter>
 
 #include "ui/ColourConvert.h"
-#include "ui/PropertyWrite.h"
 
 namespace zelvo {
 
-TPanel::TPanel(QWidget* parent) : QWidget(parent) {
+TPanel::TPanel(QWidget* parent) : TColoured(parent, colour::ButtonFace, colour::WindowText) {
     // The panel paints all of itself; system colours are resolved at each paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void TPanel::repaintNow() {
-    if (isVisible())
-        repaint();
-}
-
-void TPanel::setColor(ColourValue value) {
-    if (!storeIfChanged(color_, value))
-        return;
-    repaintNow();
-}
-
-void TPanel::setFontColor(ColourValue value) {
-    if (!storeIfChanged(fontColor_, value))
-        return;
-    repaintNow();
-}
-
 void TPanel::setCaption(const QString& value) {
-    if (value == caption_)
-        return;
-    caption_ = value;
-    repaintNow();
+    if (storeIfChanged(caption_, value))
+        repaintNow();
 }
 
 void TPanel::setBorderColor(std::optional<ColourValue> value) {
@@ -53,7 +33,7 @@ void TPanel::paintEvent(QPaintEvent* event) {
 }
 
 void TPanel::paintPanel(QPainter& painter, const QRect& area) {
-    painter.fillRect(area, toQColor(color_));
+    painter.fillRect(area, toQColor(color()));
     if (borderColor_) {
         painter.setPen(toQColor(*borderColor_));
         painter.setBrush(Qt::NoBrush);
@@ -61,7 +41,7 @@ void TPanel::paintPanel(QPainter& painter, const QRect& area) {
     }
     if (!caption_.isEmpty()) {
         painter.setFont(font());
-        painter.setPen(toQColor(fontColor_));
+        painter.setPen(toQColor(fontColor()));
         painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, caption_);
     }
 }

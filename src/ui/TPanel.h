@@ -8,21 +8,17 @@
 #include <QWidget>
 #include <optional>
 
-#include "probes/Colour.h"
+#include "ui/TControl.h"
 
 class QPainter;
 
 namespace zelvo {
 
-class TPanel : public QWidget {
+class TPanel : public TColoured<QWidget> {
     Q_OBJECT
 public:
     explicit TPanel(QWidget* parent = nullptr);
 
-    ColourValue color() const { return color_; }
-    void setColor(ColourValue value);
-    ColourValue fontColor() const { return fontColor_; }
-    void setFontColor(ColourValue value);
     QString caption() const { return caption_; }
     void setCaption(const QString& value);
 
@@ -40,10 +36,6 @@ protected:
     void paintPanel(QPainter& painter, const QRect& area);
 
 private:
-    void repaintNow();
-
-    ColourValue color_ = colour::ButtonFace;
-    ColourValue fontColor_ = colour::WindowText;
     QString caption_;
     std::optional<ColourValue> borderColor_;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/DrmModes.h"
 
@@ -55,91 +57,73 @@ TEST(LinuxDisplayModes, RefreshRateFromTimings) {
     EXPECT_EQ(refreshRate(XrandrMode{1, 640, 480, 0, 0, 0, false, false}), 0u);
 }
 
+// Sizes at 60 Hz and `bits` per pixel, as the modes list them.
+std::vector<DisplayMode> at60Hz(std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> sizes,
+                                std::uint32_t bits = 32) {
+    std::vector<DisplayMode> modes;
+    for (const auto& [width, height] : sizes)
+        modes.push_back({width, height, bits, 60});
+    return modes;
+}
+
+// The monitor's sizes and the TV's, one entry per size, in their outputs' order.
+const std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> kMonitorSizes = {
+    {2560, 1440}, {1920, 1080}, {1280, 720}, {1024, 768}, {800, 600}, {640, 480}};
+const std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> kTvSizes = {{1920, 1080}, {1280, 720}, {640, 480}};
+
+// Recorded from Xvfb :99 -screen 0 1280x1024x24 (xrandr --verbose: one output "screen", one mode
+// 0x3a without timings).
+XrandrScreen xvfbScreen() {
+    XrandrScreen screen;
+    screen.rootDepth = 24;
+    screen.pixmapFormats = {{1, 1}, {4, 8}, {8, 8}, {16, 16}, {24, 32}, {32, 32}};
+    screen.modes = {{0x3a, 1280, 1024, 0, 0, 0, false, false}};
+    screen.outputs = {{"screen", true, true, false, {0x3a}}};
+    return screen;
+}
+
 TEST(LinuxDisplayModes, ModesOfTheChosenOutput) {
-    struct Case {
+    // Each case changes the desktop's screen so.
+    using Change = std::function<void(XrandrScreen&)>;
+    const struct {
         const char* label;
-        XrandrScreen screen;
+        Change change;
         std::vector<DisplayMode> modes;
+    } cases[] = {
+        {"primary output, one entry per size, in the output's order", [](XrandrScreen&) {}, at60Hz(kMonitorSizes)},
+        {"no primary: the first connected output with a CRTC", [](XrandrScreen& s) { s.outputs[1].primary = false; },
+         at60Hz(kTvSizes)},
+        {"lit output preferred to an unlit one",
+         [](XrandrScreen& s) {
+             s.outputs[1].primary = false;
+             s.outputs[0].hasCrtc = false;
+         },
+         at60Hz(kMonitorSizes)},
+        {"connected but unlit outputs only",
+         [](XrandrScreen& s) {
+             s.outputs[1].primary = false;
+             s.outputs[0].hasCrtc = s.outputs[1].hasCrtc = false;
+         },
+         at60Hz(kTvSizes)},
+        {"nothing connected", [](XrandrScreen& s) { s.outputs[0].connected = s.outputs[1].connected = false; }, {}},
+        {"16-bit screen", [](XrandrScreen& s) { s.rootDepth = 16; }, at60Hz(kMonitorSizes, 16)},
+        {"pixel format of the root depth unknown: no invented depth",
+         [](XrandrScreen& s) {
+             s.pixmapFormats = {{1, 1}, {8, 8}};
+         },
+         {}},
+        {"unknown mode ids skipped",
+         [](XrandrScreen& s) {
+             s.outputs[1].modeIds = {0x99, 0x4e, 0x4e};
+         },
+         {{1280, 720, 32, 60}}},
+        {"virtual X server without timings", [](XrandrScreen& s) { s = xvfbScreen(); }, {{1280, 1024, 32, 0}}},
     };
-    std::vector<Case> cases;
-    cases.push_back({"primary output, one entry per size, in the output's order",
-                     desktopScreen(),
-                     {{2560, 1440, 32, 60},
-                      {1920, 1080, 32, 60},
-                      {1280, 720, 32, 60},
-                      {1024, 768, 32, 60},
-                      {800, 600, 32, 60},
-                      {640, 480, 32, 60}}});
-    {
-        auto screen = desktopScreen();
-        screen.outputs[1].primary = false;
-        cases.push_back({"no primary: the first connected output with a CRTC",
-                         screen,
-                         {{1920, 1080, 32, 60}, {1280, 720, 32, 60}, {640, 480, 32, 60}}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.outputs[1].primary = false;
-        screen.outputs[0].hasCrtc = false;
-        cases.push_back({"lit output preferred to an unlit one",
-                         screen,
-                         {{2560, 1440, 32, 60},
-                          {1920, 1080, 32, 60},
-                          {1280, 720, 32, 60},
-                          {1024, 768, 32, 60},
-                          {800, 600, 32, 60},
-                          {640, 480, 32, 60}}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.outputs[1].primary = false;
-        screen.outputs[0].hasCrtc = false;
-        screen.outputs[1].hasCrtc = false;
-        cases.push_back({"connected but unlit outputs only",
-                         screen,
-                         {{1920, 1080, 32, 60}, {1280, 720, 32, 60}, {640, 480, 32, 60}}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.outputs[0].connected = false;
-        screen.outputs[1].connected = false;
-        cases.push_back({"nothing connected", screen, {}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.rootDepth = 16;
-        cases.push_back({"16-bit screen",
-                         screen,
-                         {{2560, 1440, 16, 60},
-                          {1920, 1080, 16, 60},
-                          {1280, 720, 16, 60},
-                          {1024, 768, 16, 60},
-                          {800, 600, 16, 60},
-                          {640, 480, 16, 60}}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.pixmapFormats = {{1, 1}, {8, 8}};
-        cases.push_back({"pixel format of the root depth unknown: no invented depth", screen, {}});
-    }
-    {
-        auto screen = desktopScreen();
-        screen.outputs[1].modeIds = {0x99, 0x4e, 0x4e};
-        cases.push_back({"unknown mode ids skipped", screen, {{1280, 720, 32, 60}}});
-    }
-    {
-        // Recorded from Xvfb :99 -screen 0 1280x1024x24 (xrandr --verbose: one output "screen",
-        // one mode 0x3a without timings).
-        XrandrScreen screen;
-        screen.rootDepth = 24;
-        screen.pixmapFormats = {{1, 1}, {4, 8}, {8, 8}, {16, 16}, {24, 32}, {32, 32}};
-        screen.modes = {{0x3a, 1280, 1024, 0, 0, 0, false, false}};
-        screen.outputs = {{"screen", true, true, false, {0x3a}}};
-        cases.push_back({"virtual X server without timings", screen, {{1280, 1024, 32, 0}}});
-    }
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(modesFromXrandr(c.screen), c.modes);
+        XrandrScreen screen = desktopScreen();
+        c.change(screen);
+        EXPECT_EQ(modesFromXrandr(screen), c.modes);
     }
 }
 

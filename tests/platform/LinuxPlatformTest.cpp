@@ -97,6 +97,47 @@ std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> sizes(const
 
 using Sizes = std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>>;
 
+// Width-and-height pairs, all at `bits` per pixel.
+Sizes atDepth(std::uint32_t bits, std::initializer_list<std::pair<std::uint32_t, std::uint32_t>> pairs) {
+    Sizes result;
+    for (const auto& [width, height] : pairs)
+        result.emplace_back(width, height, bits);
+    return result;
+}
+
+// The laptop's lit panel, as its DRM connector lists it.
+const Sizes kLaptopPanelModes = atDepth(32, {{1920, 1080},
+                                             {1680, 1050},
+                                             {1280, 1024},
+                                             {1440, 900},
+                                             {1280, 800},
+                                             {1280, 720},
+                                             {1024, 768},
+                                             {800, 600},
+                                             {640, 480}});
+
+// An X server with one output, "DP-1" or `output`, whose modes are `modes` at 24 bits.
+XrandrScreen oneOutputScreen(std::vector<XrandrMode> modes, std::string output = "DP-1") {
+    XrandrScreen screen;
+    screen.rootDepth = 24;
+    screen.pixmapFormats = {{1, 1}, {24, 32}};
+    std::vector<std::uint64_t> ids;
+    for (const XrandrMode& mode : modes)
+        ids.push_back(mode.id);
+    screen.modes = std::move(modes);
+    screen.outputs = {{std::move(output), true, true, true, std::move(ids)}};
+    return screen;
+}
+
+// Each test's own configuration folder, where the registration store lives.
+class LinuxPlatformTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(config.isValid()); }
+    LinuxPlatformOptions optionsOf(const char* machine) const { return optionsFor(machine, config); }
+
+    QTemporaryDir config;
+};
+
 struct MachineCase {
     const char* machine;
     OsVersion version;
@@ -112,6 +153,11 @@ struct MachineCase {
     Sizes displayModes;
 };
 
+// Linux answers as the NT family.
+OsVersion nt(std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
+    return {kPlatformNT, major, minor, build};
+}
+
 std::string multi(std::initializer_list<std::string> pieces) {
     std::string bytes;
     for (const auto& piece : pieces)
@@ -120,106 +166,38 @@ std::string multi(std::initializer_list<std::string> pieces) {
 }
 
 const MachineCase kMachines[] = {
-    {"firecracker-vm",
-     {2, 6, 18, 44},
-     "vm",
-     "AMD EPYC",
-     "AuthenticAMD",
-     std::nullopt,
-     std::nullopt,
-     "PCI device 8086:0d57",
-     "6.18.44-fc-v1300",
-     24683772 * KiB,
-     23947040 * KiB,
-     {}},
-    {"intel-desktop",
-     {2, 6, 1, 0},
-     "workstation",
-     "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz",
-     "GenuineIntel",
-     multi({"American Megatrends Inc.", "2803", "5.13"}),
-     "04/27/2022",
-     "Intel Corporation 8th Gen Core Processor Host Bridge/DRAM Registers",
-     "6.1.0-18-amd64",
-     32768236 * KiB,
-     26453120 * KiB,
-     {}},
-    {"amd-laptop",
-     {2, 6, 8, 0},
-     std::nullopt,
-     "AMD Ryzen 7 5800U with Radeon Graphics",
-     "AuthenticAMD",
-     multi({"LENOVO", "G5CN18WW", "1.18"}),
-     "07/13/2022",
-     "Advanced Micro Devices, Inc. [AMD] Renoir/Cezanne Root Complex",
-     "6.8.0-31-generic",
-     15731468 * KiB,
-     3145728 * KiB,
-     {{1920, 1080, 32},
-      {1680, 1050, 32},
-      {1280, 1024, 32},
-      {1440, 900, 32},
-      {1280, 800, 32},
-      {1280, 720, 32},
-      {1024, 768, 32},
-      {800, 600, 32},
-      {640, 480, 32}}},
-    {"qemu-vm",
-     {2, 3, 2, 0},
-     "wheezy",
-     "QEMU Virtual CPU version 1.1.2",
-     "GenuineIntel",
-     multi({"SeaBIOS", "1.7.5-20140531_083030-gandalf"}),
-     "04/01/2014",
-     "Intel Corporation 440FX - 82441FX PMC [Natoma]",
-     "3.2.0-4-amd64",
-     2060180 * KiB,
-     (1408552 + 40872 + 399324) * KiB,
-     {}},
-    {"raspberry-pi-4",
-     {2, 6, 6, 20},
-     "raspberrypi",
-     "ARM Cortex-A72",
-     "ARM",
-     multi({"Raspberry Pi 4 Model B Rev 1.4"}),
-     std::nullopt,
-     "Broadcom Inc. and subsidiaries BCM2711 PCIe Bridge",
-     "6.6.20+rpt-rpi-v8",
-     3882332 * KiB,
+    {"firecracker-vm", nt(6, 18, 44), "vm", "AMD EPYC", "AuthenticAMD", std::nullopt, std::nullopt,
+     "PCI device 8086:0d57", "6.18.44-fc-v1300", 24683772 * KiB, 23947040 * KiB, Sizes()},
+    {"intel-desktop", nt(6, 1, 0), "workstation", "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz", "GenuineIntel",
+     multi({"American Megatrends Inc.", "2803", "5.13"}), "04/27/2022",
+     "Intel Corporation 8th Gen Core Processor Host Bridge/DRAM Registers", "6.1.0-18-amd64", 32768236 * KiB,
+     26453120 * KiB, Sizes()},
+    {"amd-laptop", nt(6, 8, 0), std::nullopt, "AMD Ryzen 7 5800U with Radeon Graphics", "AuthenticAMD",
+     multi({"LENOVO", "G5CN18WW", "1.18"}), "07/13/2022",
+     "Advanced Micro Devices, Inc. [AMD] Renoir/Cezanne Root Complex", "6.8.0-31-generic", 15731468 * KiB,
+     3145728 * KiB, kLaptopPanelModes},
+    {"qemu-vm", nt(3, 2, 0), "wheezy", "QEMU Virtual CPU version 1.1.2", "GenuineIntel",
+     multi({"SeaBIOS", "1.7.5-20140531_083030-gandalf"}), "04/01/2014",
+     "Intel Corporation 440FX - 82441FX PMC [Natoma]", "3.2.0-4-amd64", 2060180 * KiB, (1408552 + 40872 + 399324) * KiB,
+     Sizes()},
+    {"raspberry-pi-4", nt(6, 6, 20), "raspberrypi", "ARM Cortex-A72", "ARM", multi({"Raspberry Pi 4 Model B Rev 1.4"}),
+     std::nullopt, "Broadcom Inc. and subsidiaries BCM2711 PCIe Bridge", "6.6.20+rpt-rpi-v8", 3882332 * KiB,
      3391208 * KiB,
-     {{1920, 1080, 16},
-      {1280, 1024, 16},
-      {1280, 720, 16},
-      {1024, 768, 16},
-      {800, 600, 16},
-      {720, 576, 16},
-      {720, 480, 16},
-      {640, 480, 16}}},
-    {"docker-container",
-     {2, 5, 15, 0},
-     "3f2a9c1b7d4e",
-     "Intel(R) Xeon(R) Platinum 8259CL CPU @ 2.50GHz",
-     "GenuineIntel",
-     std::nullopt,
-     std::nullopt,
-     std::nullopt,
-     std::nullopt,
-     536870912,
-     536870912 - (73400320 - 20971520),
-     {}},
+     atDepth(16,
+             {{1920, 1080}, {1280, 1024}, {1280, 720}, {1024, 768}, {800, 600}, {720, 576}, {720, 480}, {640, 480}})},
+    {"docker-container", nt(5, 15, 0), "3f2a9c1b7d4e", "Intel(R) Xeon(R) Platinum 8259CL CPU @ 2.50GHz", "GenuineIntel",
+     std::nullopt, std::nullopt, std::nullopt, std::nullopt, 536870912, 536870912 - (73400320 - 20971520), Sizes()},
 };
 
 void PrintTo(const MachineCase& c, std::ostream* os) {
     *os << c.machine;
 }
 
-class LinuxMachine : public testing::TestWithParam<MachineCase> {};
+class LinuxMachine : public LinuxPlatformTest, public testing::WithParamInterface<MachineCase> {};
 
 TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
     const MachineCase& c = GetParam();
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    LinuxPlatform platform(optionsFor(c.machine, config));
+    LinuxPlatform platform(optionsOf(c.machine));
 
     const auto version = platform.getVersion();
     ASSERT_TRUE(version.has_value());
@@ -263,10 +241,8 @@ INSTANTIATE_TEST_SUITE_P(Machines, LinuxMachine, testing::ValuesIn(kMachines),
                              return test::testName(info.param.machine);
                          });
 
-TEST(LinuxPlatform, HardwareKeysAreReadOnly) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    LinuxPlatform platform(optionsFor("intel-desktop", config));
+TEST_F(LinuxPlatformTest, HardwareKeysAreReadOnly) {
+    LinuxPlatform platform(optionsOf("intel-desktop"));
     for (const char* key : {"HARDWARE", kSystem, kProcessor, "SYSTEM", kDriver}) {
         SCOPED_TRACE(key);
         HKey handle = 0;
@@ -283,12 +259,10 @@ TEST(LinuxPlatform, HardwareKeysAreReadOnly) {
     EXPECT_EQ(platform.registry().openHandleCount(), 0u);
 }
 
-TEST(LinuxPlatform, RegistrationValuesPersistPerUser) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
+TEST_F(LinuxPlatformTest, RegistrationValuesPersistPerUser) {
     const std::string longOwner = std::string(280, 'o') + "山田";
     {
-        LinuxPlatform platform(optionsFor("qemu-vm", config));
+        LinuxPlatform platform(optionsOf("qemu-vm"));
         EXPECT_EQ(readString(platform, kVersion, "RegisteredOwner"), "Test Owner");
         EXPECT_EQ(readString(platform, kVersion, "RegisteredOrganization"), "");
 
@@ -307,28 +281,24 @@ TEST(LinuxPlatform, RegistrationValuesPersistPerUser) {
         EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
     }
     // A later run (or another running copy) reads what was registered.
-    LinuxPlatform again(optionsFor("intel-desktop", config));
+    LinuxPlatform again(optionsOf("intel-desktop"));
     EXPECT_EQ(readString(again, kVersion, "RegisteredOwner"), longOwner);
     EXPECT_EQ(readString(again, kVersion, "RegisteredOrganization"), "株式会社ゼルボ");
     EXPECT_TRUE(QFile::exists(config.filePath("registration.ini")));
 }
 
-TEST(LinuxPlatform, ComputerNameFitsTheBuffer) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    LinuxPlatform desktop(optionsFor("intel-desktop", config));  // "workstation", 11 characters
+TEST_F(LinuxPlatformTest, ComputerNameFitsTheBuffer) {
+    LinuxPlatform desktop(optionsOf("intel-desktop"));  // "workstation", 11 characters
     EXPECT_EQ(desktop.getComputerName(12), "workstation");
     EXPECT_EQ(desktop.getComputerName(11), std::nullopt);
     EXPECT_EQ(desktop.getComputerName(0), std::nullopt);
-    LinuxPlatform laptop(optionsFor("amd-laptop", config));  // 19 characters
+    LinuxPlatform laptop(optionsOf("amd-laptop"));  // 19 characters
     EXPECT_EQ(laptop.getComputerName(20), "yamada-thinkpad-e14");
     EXPECT_EQ(laptop.getComputerName(16), std::nullopt);
 }
 
-TEST(LinuxPlatform, ComputerNameGoesToTheServiceOnlyWhenValid) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    auto options = optionsFor("intel-desktop", config);
+TEST_F(LinuxPlatformTest, ComputerNameGoesToTheServiceOnlyWhenValid) {
+    auto options = optionsOf("intel-desktop");
     auto service = std::make_shared<FakeHostnameService>();
     options.hostnameService = service;
     LinuxPlatform platform(options);
@@ -352,18 +322,12 @@ TEST(LinuxPlatform, ComputerNameGoesToTheServiceOnlyWhenValid) {
     }
 }
 
-TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    XrandrScreen screen;
-    screen.rootDepth = 24;
-    screen.pixmapFormats = {{1, 1}, {24, 32}};
-    screen.modes = {{1, 1920, 1200, 154000000, 2080, 1235, false, false},
-                    {2, 1920, 1080, 148500000, 2200, 1125, false, false}};
-    screen.outputs = {{"DP-1", true, true, true, {1, 2}}};
+TEST_F(LinuxPlatformTest, DisplayModesFromXrandrThenTheFallbacks) {
+    const XrandrScreen screen = oneOutputScreen(
+        {{1, 1920, 1200, 154000000, 2080, 1235, false, false}, {2, 1920, 1080, 148500000, 2200, 1125, false, false}});
 
     // The laptop has DRM connectors, but an X server comes first.
-    auto options = optionsFor("amd-laptop", config);
+    auto options = optionsOf("amd-laptop");
     auto xrandr = std::make_shared<FakeXrandr>(screen);
     options.xrandr = xrandr;
     LinuxPlatform withX(options);
@@ -374,7 +338,7 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
     EXPECT_EQ(xrandr->queries, 2);
 
     // No X and no DRM: the current screen, when the user interface supplies it.
-    LinuxPlatform headless(optionsFor("qemu-vm", config));
+    LinuxPlatform headless(optionsOf("qemu-vm"));
     EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
     headless.connectDesktop(withScreen([] { return DisplayMode{1024, 768, 32, 60}; }));
     EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
@@ -382,36 +346,20 @@ TEST(LinuxPlatform, DisplayModesFromXrandrThenTheFallbacks) {
     EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
 }
 
-TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    XrandrScreen screen;
-    screen.rootDepth = 24;
-    screen.pixmapFormats = {{24, 32}};
-    screen.modes = {{1, 1920, 1080, 148500000, 2200, 1125, false, false}};
-    screen.outputs = {{"XWAYLAND0", true, true, true, {1}}};
+TEST_F(LinuxPlatformTest, DisplayModesOnWaylandAskNoXServer) {
+    const XrandrScreen screen = oneOutputScreen({{1, 1920, 1080, 148500000, 2200, 1125, false, false}}, "XWAYLAND0");
 
     const struct {
         const char* machine;
         Sizes modes;
     } cases[] = {
-        // The kernel's list of the lit panel.
-        {"amd-laptop",
-         {{1920, 1080, 32},
-          {1680, 1050, 32},
-          {1280, 1024, 32},
-          {1440, 900, 32},
-          {1280, 800, 32},
-          {1280, 720, 32},
-          {1024, 768, 32},
-          {800, 600, 32},
-          {640, 480, 32}}},
+        {"amd-laptop", kLaptopPanelModes},  // the kernel's list of the lit panel
         // No connector: the mode the compositor reports, as the toolkit's screen.
         {"qemu-vm", {{1024, 640, 32}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.machine);
-        auto options = optionsFor(c.machine, config);
+        auto options = optionsOf(c.machine);
         auto xrandr = std::make_shared<FakeXrandr>(screen);
         options.xrandr = xrandr;
         LinuxPlatform platform(options);
@@ -421,9 +369,7 @@ TEST(LinuxPlatform, DisplayModesOnWaylandAskNoXServer) {
     }
 }
 
-TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
+TEST_F(LinuxPlatformTest, LocaleSeparatorsFitTheBuffer) {
     struct Case {
         const char* locale;
         std::uint32_t buffer;
@@ -442,7 +388,7 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.locale) + " " + std::to_string(c.buffer));
-        auto options = optionsFor("qemu-vm", config);
+        auto options = optionsOf("qemu-vm");
         const QLocale locale(QString::fromLatin1(c.locale));
         options.systemLocale = [locale] { return locale; };
         LinuxPlatform platform(options);
@@ -451,7 +397,7 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     }
 
     // The thread locale is read at start and again on reset, not at every query.
-    auto options = optionsFor("qemu-vm", config);
+    auto options = optionsOf("qemu-vm");
     auto current = std::make_shared<QLocale>(QLocale::c());
     options.systemLocale = [current] { return *current; };
     LinuxPlatform platform(options);
@@ -469,11 +415,10 @@ TEST(LinuxPlatform, LocaleSeparatorsFitTheBuffer) {
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1536), "1\u202f536 MB");
 }
 
-TEST(LinuxPlatform, AChangedLocaleSettingIsToldAndRead) {
-    QTemporaryDir config;
+TEST_F(LinuxPlatformTest, AChangedLocaleSettingIsToldAndRead) {
     QTemporaryDir home;  // the user's configuration folder, without a locale setting yet
-    ASSERT_TRUE(config.isValid() && home.isValid());
-    auto options = optionsFor("qemu-vm", config);
+    ASSERT_TRUE(home.isValid());
+    auto options = optionsOf("qemu-vm");
     options.configHome = home.path().toStdString();
     // The settings files the backend reads, with the C locale as the process's own.
     auto source = std::make_shared<UserLocaleSource>(
@@ -499,10 +444,8 @@ TEST(LinuxPlatform, AChangedLocaleSettingIsToldAndRead) {
     EXPECT_EQ(numberSeparators().decimal, ',');
 }
 
-TEST(LinuxPlatform, ProgramFilesAndText) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    auto options = optionsFor("qemu-vm", config);
+TEST_F(LinuxPlatformTest, ProgramFilesAndText) {
+    auto options = optionsOf("qemu-vm");
     options.roots.proc = "/proc";  // the program's own path comes from the running process
     LinuxPlatform platform(options);
 
@@ -527,10 +470,8 @@ TEST(LinuxPlatform, ProgramFilesAndText) {
         EXPECT_FALSE(platform.isLeadByte(static_cast<std::uint8_t>(byte)));
 }
 
-TEST(LinuxPlatform, TimeAndBeep) {
-    QTemporaryDir config;
-    ASSERT_TRUE(config.isValid());
-    LinuxPlatform platform(optionsFor("qemu-vm", config));
+TEST_F(LinuxPlatformTest, TimeAndBeep) {
+    LinuxPlatform platform(optionsOf("qemu-vm"));
 
     // The tick count is the time since boot, as /proc/uptime also reports it.
     std::ifstream uptimeFile("/proc/uptime");
@@ -554,7 +495,7 @@ TEST(LinuxPlatform, TimeAndBeep) {
     EXPECT_EQ(beeps, 1);
 }
 
-TEST(LinuxPlatform, RealMachineIsTheNtFamily) {
+TEST_F(LinuxPlatformTest, RealMachineIsTheNtFamily) {
     // Constructed on the real roots; only read.
     const auto platform = createSystemPlatform();
     const auto version = platform->getVersion();

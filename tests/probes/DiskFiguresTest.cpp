@@ -113,7 +113,7 @@ TEST_P(DiskFigureCases, FromTheSizeQuery) {
     SimMachine machine = machineWithC(c.total, c.free);
     SimPlatform platform(machine);
 
-    const DiskFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform, 3);
 
     EXPECT_EQ(f.percentage, c.percentage);
     EXPECT_EQ(f.percentageColour, c.colour);
@@ -159,7 +159,7 @@ TEST_F(DiskFiguresTest, UnreadableDriveShowsZeros) {
         const DriveBytes bytes = QueryDriveBytes(platform, number);
         EXPECT_EQ(bytes.size, -1);
         EXPECT_EQ(bytes.free, -1);
-        const DiskFigures f = ReadDiskFigures(platform, number);
+        const UsageFigures f = ReadDiskFigures(platform, number);
         EXPECT_EQ(f.percentage, 0);
         EXPECT_EQ(f.percentageColour, colour::White);
         EXPECT_EQ(f.totalText, "0 MB");
@@ -222,9 +222,9 @@ TEST_F(DiskFiguresTest, NoDriveChosenKeepsThePreviousDrivesFigures) {
 
     int number = 0;
     number = DriveNumberFromLetter('d', number);
-    const DiskFigures chosen = ReadDiskFigures(platform, number);
+    const UsageFigures chosen = ReadDiskFigures(platform, number);
     number = DriveNumberFromLetter('\0', number);
-    const DiskFigures again = ReadDiskFigures(platform, number);
+    const UsageFigures again = ReadDiskFigures(platform, number);
 
     EXPECT_EQ(number, 4);
     EXPECT_EQ(again.totalText, "2 GB");
@@ -249,7 +249,7 @@ TEST_F(DiskFiguresTest, ClusterCountsWhereTheByteQueryIsMissing) {
     const DriveBytes c = QueryDriveBytes(platform, 3);
     EXPECT_EQ(c.size, 1536 * MB);
     EXPECT_EQ(c.free, 512 * MB);
-    const DiskFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform, 3);
     EXPECT_EQ(f.totalText, "1.5 GB");
     EXPECT_EQ(f.usedText, "1 GB");
     EXPECT_EQ(f.freeText, "512 MB");
@@ -287,7 +287,7 @@ TEST_F(DiskFiguresTest, FreeSpaceIsWhatTheUserMayUse) {
     // Quota or reserved blocks: less is available to the user than is free on the drive.
     platform.space = DiskSpace{1000 * MB, 100 * MB, 300 * MB};
 
-    const DiskFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform, 3);
 
     EXPECT_EQ(f.freeText, "100 MB");
     EXPECT_EQ(f.usedText, "900 MB");

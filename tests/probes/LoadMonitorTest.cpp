@@ -127,7 +127,7 @@ TEST_F(MemoryFiguresTest, TextsPercentAndBand) {
         machine.memory.totalPhys = row.total;
         machine.memory.availPhys = row.avail;
         SimPlatform platform(machine);
-        const MemoryFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
+        const UsageFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
         EXPECT_EQ(figures.totalText, row.totalText);
         EXPECT_EQ(figures.usedText, row.usedText);
         EXPECT_EQ(figures.freeText, row.freeText);

@@ -200,7 +200,7 @@ TEST(Win32Probes, MemoryFiguresAreTheSystems) {
     MEMORYSTATUSEX direct{};
     direct.dwLength = sizeof direct;
     ASSERT_TRUE(GlobalMemoryStatusEx(&direct));
-    const MemoryFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
+    const UsageFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
     EXPECT_EQ(figures.totalText, FormatFigure(kMegabytePattern, static_cast<double>(direct.ullTotalPhys) / 1048576.0));
     EXPECT_GE(figures.percentage, 0);
     EXPECT_LE(figures.percentage, 100);
@@ -221,7 +221,7 @@ TEST(Win32Probes, DiskFiguresOfDriveC) {
     EXPECT_GE(static_cast<ULONGLONG>(bytes.free), std::min(before.QuadPart, after.QuadPart));
     EXPECT_LE(static_cast<ULONGLONG>(bytes.free), std::max(before.QuadPart, after.QuadPart));
 
-    const DiskFigures figures = ComputeDiskFigures(bytes);
+    const UsageFigures figures = ComputeDiskFigures(bytes);
     EXPECT_EQ(figures.totalText, SizeText(static_cast<double>(total.QuadPart) / 1048576.0));
     EXPECT_EQ(figures.percentage, static_cast<int>((bytes.size - bytes.free) * 100 / bytes.size));
 

@@ -571,12 +571,12 @@ TEST_F(DriveComboBoxTest, AmpersandDrawnAsItself) {
     const auto byHand = [&](int extraFlags) {
         QImage image(size, QImage::Format_RGB32);
         QPainter painter(&image);
-        const QColor brush = toQColor(combo->Color());
+        const QColor brush = toQColor(combo->color());
         painter.fillRect(image.rect(), brush);
         const QImage& glyph = combo->glyph(DriveGlyph::Hard);
         painter.drawImage(QPoint(2, (size.height() - glyph.height()) / 2), GlyphOnBrush(glyph, brush));
         painter.setFont(combo->font());
-        painter.setPen(toQColor(combo->FontColor()));
+        painter.setPen(toQColor(combo->fontColor()));
         painter.drawText(QRect(22, 0, size.width() - 22, size.height()),
                          Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignVCenter | extraFlags, "c: [r&d]");
         return image;
@@ -665,7 +665,7 @@ TEST_F(DriveComboBoxTest, SelectionFieldAndListShowTheRows) {
     auto combo = makeCombo();
     combo->resize(150, combo->sizeHint().height());
     combo->show();
-    const QColor brush = toQColor(combo->Color());
+    const QColor brush = toQColor(combo->color());
     const QColor highlight = toQColor(colour::Highlight);
     const QImage hard = GlyphOnBrush(combo->glyph(DriveGlyph::Hard), brush);
     const QImage cdrom = GlyphOnBrush(combo->glyph(DriveGlyph::Cdrom), brush);

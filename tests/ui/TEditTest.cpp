@@ -1,10 +1,9 @@
-// The one-line text box: change signal for typed and written text, colours, cursor and the caret
-// that one box can hide without touching the others.
+// The one-line text box: change signal for typed and written text, colours, cursor, the text shown
+// from its start and selected when entered (the caret it hides is TControlTest's).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 
 #include "probes/Colour.h"
@@ -57,23 +56,6 @@ TEST(TEdit, ColoursCursorAndBorder) {
     EXPECT_EQ(edit.cursor().shape(), Qt::IBeamCursor);
 }
 
-TEST(TEdit, HidingTheCaretAffectsOnlyThatBoxUntilItIsFocusedAgain) {
-    Shown s;
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
-    const int normal = s.other->style()->pixelMetric(QStyle::PM_TextCursorWidth);
-    ASSERT_GT(normal, 0);
-    s.edit->setFocus(Qt::TabFocusReason);
-    s.edit->hideCaret();
-    EXPECT_TRUE(s.edit->caretHidden());
-    EXPECT_EQ(s.edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), 0);
-    EXPECT_EQ(s.other->style()->pixelMetric(QStyle::PM_TextCursorWidth), normal);
-    s.other->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(s.edit->caretHidden());
-    s.edit->setFocus(Qt::BacktabFocusReason);
-    EXPECT_FALSE(s.edit->caretHidden());
-    EXPECT_EQ(s.edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), normal);
-}
-
 TEST(TEdit, ANewTextShowsFromItsStart) {
     TEdit edit;
     edit.resize(60, 18);
@@ -98,16 +80,6 @@ TEST(TEdit, EnteringByKeyboardOrProgramSelectsAllButAClickDoesNot) {
     QTest::mouseClick(s.edit, Qt::LeftButton, {}, QPoint(5, 5));
     ASSERT_TRUE(s.edit->hasFocus());
     EXPECT_FALSE(s.edit->hasSelectedText());
-}
-
-TEST(TEdit, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
-    Shown s;
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&s.window));
-    s.other->setFocus();
-    bool hadFocus = false;
-    s.edit->OnMouseDown = [&] { hadFocus = s.edit->hasFocus(); };
-    QTest::mouseClick(s.edit, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(hadFocus);
 }
 
 }  // namespace

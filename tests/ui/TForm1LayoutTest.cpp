@@ -458,8 +458,8 @@ TEST_P(ControlTable, MatchesTheForm) {
             ASSERT_NE(drive, nullptr);
             EXPECT_EQ(rect.topLeft(), row.rect.topLeft());
             EXPECT_EQ(rect.width(), row.rect.width());
-            EXPECT_EQ(drive->Color(), row.back);
-            EXPECT_EQ(drive->FontColor(), row.text);
+            EXPECT_EQ(drive->color(), row.back);
+            EXPECT_EQ(drive->fontColor(), row.text);
             EXPECT_EQ(control->cursor().shape(), Qt::PointingHandCursor);
             break;
         }

@@ -1,6 +1,9 @@
 // The pages' handlers on the simulated machine: what each event leaves in the controls.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -38,7 +41,50 @@ RegValue LoadValue(std::int32_t load) {
 class PagesTest : public ::testing::Test {
 protected:
     void SetUp() override { setNumberSeparators({',', '.'}); }
+
+    // The window on `machine`, after its start-up sequence.
+    TForm1& start(SimMachine machine) {
+        window.reset();
+        window = std::make_unique<SimWindow>(std::move(machine));
+        window->form->FormCreate();
+        return *window->form;
+    }
+    // The same, shown on the disk page: the selector's window is made when the page is first shown,
+    // and that fills the page.
+    TForm1& startOnDiskPage(SimMachine machine) {
+        TForm1& form = start(std::move(machine));
+        form.show();
+        form.PageControl1->setCurrentWidget(form.DiskTab);
+        return form;
+    }
+
+    std::unique_ptr<SimWindow> window;
 };
+
+SimDrive FixedDrive(const char* label, const char* fileSystem, std::uint32_t serial, std::int64_t total,
+                    std::int64_t free) {
+    SimDrive drive;
+    drive.type = kDriveFixed;
+    drive.label = label;
+    drive.fileSystem = fileSystem;
+    drive.serial = serial;
+    drive.totalBytes = total;
+    drive.freeBytes = free;
+    return drive;
+}
+
+// What a usage page shows once its figures came: the sizes, the percentage in its band's colour
+// and the gauge, the used share in red over a lime disc.
+void ExpectUsage(const std::array<const TMemo*, 3>& boxes, const TLabel* label, const TGauge* gauge,
+                 const std::array<QString, 3>& sizes, int percentage, ColourValue band) {
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        EXPECT_EQ(boxes[i]->text(), sizes[i]);
+    EXPECT_EQ(label->text(), QString::number(percentage) + QStringLiteral(" %"));
+    EXPECT_EQ(label->fontColor(), band);
+    EXPECT_EQ(gauge->Progress(), percentage);
+    EXPECT_EQ(gauge->ForeColor(), colour::Red);
+    EXPECT_EQ(gauge->BackColor(), colour::Lime);
+}
 
 TEST_F(PagesTest, Timer2ShowsTheLoadIn9xBandsAndTheMemory) {
     const struct {
@@ -52,41 +98,31 @@ TEST_F(PagesTest, Timer2ShowsTheLoadIn9xBandsAndTheMemory) {
         machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", LoadValue(row.load));
         machine.memory.totalPhys = 256ull * 1048576;
         machine.memory.availPhys = 64ull * 1048576;
-        SimWindow window(std::move(machine));
-        window.form->FormCreate();
-        window.form->fire(&TForm1::Timer2Timer);
-        const TForm1& form = *window.form;
+        TForm1& form = start(std::move(machine));
+        form.fire(&TForm1::Timer2Timer);
         EXPECT_EQ(form.Gauge6->ForeColor(), row.colour);
         EXPECT_EQ(form.Gauge6->BackColor(), colour::Navy);
         EXPECT_EQ(form.Gauge6->Progress(), row.load);
         EXPECT_EQ(form.Label21->fontColor(), row.colour);
         EXPECT_EQ(form.Label21->text(), QString::number(row.load) + QStringLiteral(" %"));
-        EXPECT_EQ(form.Memo4->text(), QStringLiteral("256 MB"));
-        EXPECT_EQ(form.Memo5->text(), QStringLiteral("192 MB"));
-        EXPECT_EQ(form.Memo6->text(), QStringLiteral("64 MB"));
-        EXPECT_EQ(form.Label13->text(), QStringLiteral("75 %"));
-        EXPECT_EQ(form.Label13->fontColor(), colour::Aqua);
-        EXPECT_EQ(form.Gauge1->Progress(), 75);
-        EXPECT_EQ(form.Gauge1->ForeColor(), colour::Red);
-        EXPECT_EQ(form.Gauge1->BackColor(), colour::Lime);
-        EXPECT_TRUE(window.errors.isEmpty());
+        ExpectUsage({form.Memo4, form.Memo5, form.Memo6}, form.Label13, form.Gauge1, {"256 MB", "192 MB", "64 MB"}, 75,
+                    colour::Aqua);
+        EXPECT_TRUE(window->errors.isEmpty());
     }
 }
 
 TEST_F(PagesTest, AStatisticsValueOfTheWrongTypeFailsEveryTickAndSkipsTheMemory) {
-    SimMachine machine = makeWin9xMachine();
-    SimWindow window(std::move(machine));
-    window.form->FormCreate();
-    window.machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regSz("12"));
-    const QString memoBefore = window.form->Memo4->text();
+    TForm1& form = start(makeWin9xMachine());
+    window->machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regSz("12"));
+    const QString memoBefore = form.Memo4->text();
     for (int tick = 1; tick <= 3; ++tick) {
-        window.form->fire(&TForm1::Timer2Timer);
-        EXPECT_EQ(window.errors.size(), tick);
+        form.fire(&TForm1::Timer2Timer);
+        EXPECT_EQ(window->errors.size(), tick);
     }
-    EXPECT_EQ(window.errors.back(), QStringLiteral("'KERNEL\\CPUUsage' のデータ型が不正です."));
-    EXPECT_EQ(window.form->Memo4->text(), memoBefore);
-    EXPECT_TRUE(window.form->Label5->isHidden());
-    EXPECT_TRUE(window.form->Timer2->isActive());
+    EXPECT_EQ(window->errors.back(), QStringLiteral("'KERNEL\\CPUUsage' のデータ型が不正です."));
+    EXPECT_EQ(form.Memo4->text(), memoBefore);
+    EXPECT_TRUE(form.Label5->isHidden());
+    EXPECT_TRUE(form.Timer2->isActive());
 }
 
 // Real error boxes on the offscreen platform, each running its own loop as the program's do: the
@@ -113,40 +149,35 @@ TEST_F(PagesTest, AFailingTickAddsABoxEveryTwoSecondsWhileTheBoxesStayOpen) {
 }
 
 TEST_F(PagesTest, OnNtOnlyTheMemoryIsRefreshed) {
-    SimWindow window(makeNtMachine());
-    window.form->FormCreate();
-    const int progress = window.form->Gauge6->Progress();
-    window.form->fire(&TForm1::Timer2Timer);
-    EXPECT_EQ(window.form->Gauge6->Progress(), progress);
-    EXPECT_TRUE(window.form->Gauge6->isHidden());
-    EXPECT_FALSE(window.form->Label5->isHidden());
-    EXPECT_TRUE(window.errors.isEmpty());
+    TForm1& form = start(makeNtMachine());
+    const int progress = form.Gauge6->Progress();
+    form.fire(&TForm1::Timer2Timer);
+    EXPECT_EQ(form.Gauge6->Progress(), progress);
+    EXPECT_TRUE(form.Gauge6->isHidden());
+    EXPECT_FALSE(form.Label5->isHidden());
+    EXPECT_TRUE(window->errors.isEmpty());
 }
 
 TEST_F(PagesTest, ASettingsChangeReadsTheSeparatorsAgain) {
-    SimMachine machine = makeNtMachine();
-    SimWindow window(std::move(machine));
-    window.form->FormCreate();
-    window.machine.thousandSeparator = ".";
-    window.machine.decimalSeparator = ",";
+    TForm1& form = start(makeNtMachine());
+    window->machine.thousandSeparator = ".";
+    window->machine.decimalSeparator = ",";
     QEvent change(QEvent::LocaleChange);
-    QApplication::sendEvent(window.form.get(), &change);
-    EXPECT_EQ(window.machine.threadLocaleResets, 1);
+    QApplication::sendEvent(&form, &change);
+    EXPECT_EQ(window->machine.threadLocaleResets, 1);
     EXPECT_EQ(numberSeparators().thousands, '.');
     EXPECT_EQ(numberSeparators().decimal, ',');
     // Texts written from now on use them.
-    window.machine.memory.totalPhys = 1536ull * 1048576 + 1048576 / 2;
-    window.form->fire(&TForm1::Timer2Timer);
-    EXPECT_EQ(window.form->Memo4->text(), QStringLiteral("1.536,5 MB"));
+    window->machine.memory.totalPhys = 1536ull * 1048576 + 1048576 / 2;
+    form.fire(&TForm1::Timer2Timer);
+    EXPECT_EQ(form.Memo4->text(), QStringLiteral("1.536,5 MB"));
     setNumberSeparators({',', '.'});
 }
 
 TEST_F(PagesTest, ClockMeasurementFromClickToBeep) {
     SimMachine machine = makeNtMachine();
     machine.clock.cyclesPerSecond = SimClock::rateMeasuredAs(2400000000.0);
-    SimWindow window(std::move(machine));
-    window.form->FormCreate();
-    TForm1& form = *window.form;
+    TForm1& form = start(std::move(machine));
     EXPECT_TRUE(form.Label16->isHidden());
 
     form.fire(&TForm1::KeisokuClick);
@@ -166,9 +197,11 @@ TEST_F(PagesTest, ClockMeasurementFromClickToBeep) {
     EXPECT_EQ(form.Memo7->text(), QStringLiteral("2.4 GHz"));
     EXPECT_EQ(form.Memo7->fontColor(), colour::Aqua);
     EXPECT_FALSE(form.Timer1->isActive());
-    EXPECT_EQ(window.machine.beeps, std::vector<std::uint32_t>{0});
+    EXPECT_EQ(window->machine.beeps, std::vector<std::uint32_t>{0});
     EXPECT_FALSE(form.Label16->isHidden());
 }
+
+const QString kDevPC = QStringLiteral("開発用ＰＣ");
 
 struct RegistrationRow {
     const char* name;
@@ -182,14 +215,14 @@ struct RegistrationRow {
     ColourValue statusColour;
     QString owner, organization;
     std::optional<std::string> pending;
+    QString oldPCName = kDevPC;  // the name read at start-up
 };
 
 TEST_F(PagesTest, RegistrationTransitions) {
-    const QString oldPC = QStringLiteral("開発用ＰＣ");
     const QString owner = QStringLiteral("佐藤 花子");
     const QString company = QStringLiteral("ゼルボ商事株式会社");
     const RegistrationRow rows[] = {
-        {"unchanged", owner, company, oldPC, true, false, 0, kViewing, colour::White, owner, company, "開発用ＰＣ"},
+        {"unchanged", owner, company, kDevPC, true, false, 0, kViewing, colour::White, owner, company, "開発用ＰＣ"},
         {"new accepted name", QStringLiteral("新しい人"), QStringLiteral("新会社"), QStringLiteral("NEWPC"), true,
          false, 0, kRestart, colour::Fuchsia, QStringLiteral("新しい人"), QStringLiteral("新会社"), "NEWPC"},
         {"refused name", QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("BAD"), false, false, 1, kViewing,
@@ -199,16 +232,18 @@ TEST_F(PagesTest, RegistrationTransitions) {
          1, kViewing, colour::White, QStringLiteral("A"), QStringLiteral("B"), std::nullopt},
         {"cancel after typing", QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("TYPED"), true, true, 0,
          kViewing, colour::White, owner, company, std::nullopt},
+        // Names are compared exactly: one that differs only in letter case is a new name.
+        {"letter case only", owner, company, QStringLiteral("VM"), true, false, 0, kRestart, colour::Fuchsia, owner,
+         company, "VM", QStringLiteral("vm")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SimMachine machine = makeNtMachine();
         const bool accept = row.acceptName;
         machine.acceptComputerName = [accept](const std::string&) { return accept; };
-        SimWindow window(std::move(machine));
-        TForm1& form = *window.form;
-        form.FormCreate();
-        ASSERT_EQ(form.NowPCName->text(), oldPC);
+        machine.computerName = row.oldPCName.toStdString();
+        TForm1& form = start(std::move(machine));
+        ASSERT_EQ(form.NowPCName->text(), row.oldPCName);
 
         form.fire(&TForm1::ChangeClick);
         EXPECT_FALSE(form.Panel20->isHidden());
@@ -225,9 +260,9 @@ TEST_F(PagesTest, RegistrationTransitions) {
         form.NewPCName->setText(row.newPCName);
 
         form.fire(row.cancel ? &TForm1::CancelClick : &TForm1::TourokuClick);
-        EXPECT_EQ(window.refusals.size(), row.refusals);
+        EXPECT_EQ(window->refusals.size(), row.refusals);
         if (row.refusals) {
-            EXPECT_EQ(window.refusals[0], QStringLiteral("コンピュータ名を変更できません。"));
+            EXPECT_EQ(window->refusals[0], QStringLiteral("コンピュータ名を変更できません。"));
         }
         EXPECT_TRUE(form.Panel20->isHidden());
         EXPECT_FALSE(form.Panel25->isHidden());
@@ -241,17 +276,15 @@ TEST_F(PagesTest, RegistrationTransitions) {
         EXPECT_EQ(form.NewCompany->text(), row.organization);
         EXPECT_EQ(form.NewPCName->text(), row.newPCName);
         // The current name is the one read at start-up, whatever was accepted.
-        EXPECT_EQ(form.NowPCName->text(), oldPC);
-        EXPECT_EQ(window.machine.pendingComputerName, row.pending);
-        EXPECT_TRUE(window.errors.isEmpty());
-        EXPECT_EQ(window.machine.registry.openHandleCount(), 0u);
+        EXPECT_EQ(form.NowPCName->text(), row.oldPCName);
+        EXPECT_EQ(window->machine.pendingComputerName, row.pending);
+        EXPECT_TRUE(window->errors.isEmpty());
+        EXPECT_EQ(window->machine.registry.openHandleCount(), 0u);
     }
 }
 
 TEST_F(PagesTest, ALongOwnerIsWrittenAndReadsBackAsTyped) {
-    SimWindow window(makeNtMachine());
-    TForm1& form = *window.form;
-    form.FormCreate();
+    TForm1& form = start(makeNtMachine());
     QString longOwner;
     for (int i = 0; i < 128; ++i)
         longOwner += QStringLiteral("長");
@@ -263,26 +296,16 @@ TEST_F(PagesTest, ALongOwnerIsWrittenAndReadsBackAsTyped) {
 
 TEST_F(PagesTest, AZeroByteDriveShowsTheErrorAndLeavesThePageReset) {
     SimMachine machine = makeNtMachine();
-    SimDrive empty;
-    empty.type = kDriveFixed;
-    empty.label = "EMPTY";
-    empty.fileSystem = "FAT";
-    empty.serial = 0x1A2B;
-    machine.setDrive('E', empty);
-    SimWindow window(std::move(machine));
-    TForm1& form = *window.form;
-    form.FormCreate();
-    form.show();
-    // The selector's window is made when the disk page is first shown; that fills the page.
-    form.PageControl1->setCurrentWidget(form.DiskTab);
-    ASSERT_TRUE(window.errors.isEmpty());
+    machine.setDrive('E', FixedDrive("EMPTY", "FAT", 0x1A2B, 0, 0));
+    TForm1& form = startOnDiskPage(std::move(machine));
+    ASSERT_TRUE(window->errors.isEmpty());
     const QString percentBefore = form.Label20->text();
     const ColourValue percentColourBefore = form.Label20->fontColor();
     ASSERT_EQ(percentBefore, QStringLiteral("54 %"));
 
     form.DriveComboBox1->setDriveLetter('e');
-    ASSERT_EQ(window.errors.size(), 1);
-    EXPECT_EQ(window.errors[0], QStringLiteral("不正な浮動小数点数演算命令."));
+    ASSERT_EQ(window->errors.size(), 1);
+    EXPECT_EQ(window->errors[0], QStringLiteral("不正な浮動小数点数演算命令."));
     for (const TLabel* label : {form.Label2, form.Label3, form.Label4, form.Label12})
         EXPECT_FALSE(label->isHidden());
     EXPECT_EQ(form.Memo1->text(), QStringLiteral("ハードディスク等"));
@@ -301,30 +324,14 @@ TEST_F(PagesTest, AZeroByteDriveShowsTheErrorAndLeavesThePageReset) {
 
 TEST_F(PagesTest, PickingADriveShowsItsFigures) {
     SimMachine machine = makeNtMachine();
-    SimDrive half;
-    half.type = kDriveFixed;
-    half.label = "HALF";
-    half.fileSystem = "FAT32";
-    half.serial = 0xFFFFFFFF;
-    half.totalBytes = 2048ll * 1048576;
-    half.freeBytes = 1024ll * 1048576;
-    machine.setDrive('F', half);
-    SimWindow window(std::move(machine));
-    TForm1& form = *window.form;
-    form.FormCreate();
-    form.show();
-    form.PageControl1->setCurrentWidget(form.DiskTab);
+    machine.setDrive('F', FixedDrive("HALF", "FAT32", 0xFFFFFFFF, 2048ll * 1048576, 1024ll * 1048576));
+    TForm1& form = startOnDiskPage(std::move(machine));
     form.DriveComboBox1->setDriveLetter('f');
-    EXPECT_EQ(form.Memo1->text(), QStringLiteral("2 GB"));
-    EXPECT_EQ(form.Memo2->text(), QStringLiteral("1 GB"));
-    EXPECT_EQ(form.Memo3->text(), QStringLiteral("1 GB"));
-    EXPECT_EQ(form.Label20->text(), QStringLiteral("50 %"));
-    EXPECT_EQ(form.Label20->fontColor(), colour::White);
-    EXPECT_EQ(form.Gauge5->Progress(), 50);
-    EXPECT_EQ(form.Gauge5->BackColor(), colour::Lime);
+    ExpectUsage({form.Memo1, form.Memo2, form.Memo3}, form.Label20, form.Gauge5, {"2 GB", "1 GB", "1 GB"}, 50,
+                colour::White);
     EXPECT_EQ(form.Memo9->text(), QStringLiteral("FFFFFFFF"));
     EXPECT_EQ(form.Memo10->text(), QStringLiteral("FAT32"));
-    EXPECT_TRUE(window.errors.isEmpty());
+    EXPECT_TRUE(window->errors.isEmpty());
 }
 
 }  // namespace

@@ -95,18 +95,5 @@ TEST(TLabel, FontColourIsTheTextColourAndTheBackgroundStaysTheParents) {
     EXPECT_EQ(label.alignment() & Qt::AlignVertical_Mask, Qt::AlignTop);
 }
 
-TEST(TLabel, MouseDownHandlerRunsForAnyButton) {
-    QWidget window;
-    auto* label = new TLabel(&window);
-    label->setText(QStringLiteral("ＰＣ名"));
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    int calls = 0;
-    label->OnMouseDown = [&] { ++calls; };
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseClick(label, Qt::RightButton, {}, QPoint(2, 2));
-    EXPECT_EQ(calls, 2);
-}
-
 }  // namespace
 }  // namespace zelvo

@@ -1,5 +1,5 @@
 // The multi-line text box: its text as lines joined by "\r\n", adding lines, change signals,
-// alignment, caret hiding and the mouse cursor.
+// alignment and the mouse cursor.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -182,46 +182,6 @@ TEST(TMemo, ReadOnlyBoxKeepsArrowCursorAndKeyboardCaret) {
 TEST(TMemo, TabMovesTheFocusInsteadOfTyping) {
     TMemo memo;
     EXPECT_TRUE(memo.tabChangesFocus());
-}
-
-TEST(TMemo, HiddenCaretShowsAgainOnFocus) {
-    QWidget window;
-    auto* memo = new TMemo(&window);
-    auto* other = new TMemo(&window);
-    memo->setGeometry(0, 0, 100, 40);
-    other->setGeometry(0, 50, 100, 40);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const int width = memo->cursorWidth();
-    ASSERT_GT(width, 0);
-    memo->setFocus(Qt::TabFocusReason);
-    memo->hideCaret();
-    EXPECT_TRUE(memo->caretHidden());
-    EXPECT_EQ(memo->cursorWidth(), 0);
-    other->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(memo->caretHidden());
-    memo->setFocus(Qt::BacktabFocusReason);
-    EXPECT_FALSE(memo->caretHidden());
-    EXPECT_EQ(memo->cursorWidth(), width);
-}
-
-TEST(TMemo, MouseDownHandlerRunsAfterTheBoxTookTheFocus) {
-    QWidget window;
-    auto* memo = new TMemo(&window);
-    memo->setGeometry(0, 0, 100, 40);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    bool hadFocus = false;
-    int calls = 0;
-    memo->OnMouseDown = [&] {
-        ++calls;
-        hadFocus = memo->hasFocus();
-    };
-    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(hadFocus);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ void leaveOutTexts(QWidget& window) {
     for (auto* panel : window.findChildren<TPanel*>())
         panel->setCaption({});
     for (auto* combo : window.findChildren<TDriveComboBox*>())
-        combo->setFontColor(combo->Color());
+        combo->setFontColor(combo->color());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <limits>
 #include <vector>
 
-#include "platform/CodePage.h"
+#include "platform/win32/CodePages.h"
 
 namespace zelvo::platform {
 
