@@ -2,7 +2,8 @@
 # Cross-builds Qt 6 for 64-bit Windows (MinGW-w64) from Debian's own qt6-base source, the same version
 # the Linux build uses: static and small (Core, Gui, Widgets, the windows platform plugin and the
 # Windows styles). Installs it into a cache outside the checkout, keyed by the Qt version and the
-# options, and prints that prefix on its last line. When the cache is there already, it does nothing.
+# options, and prints that prefix (its only output: progress goes to standard error). When the cache
+# is there already, it does nothing else.
 #
 # The source comes through apt-get with a private source list and state directory, made from the
 # machine's own Debian entries, so the machine's apt configuration is left as it is.
@@ -33,7 +34,7 @@ key=$(printf '%s\n' "$version" "${options[@]}" "$(x86_64-w64-mingw32-g++-posix -
 cache=${ZELVO_QT_CACHE:-$HOME/.cache/zelvo}
 prefix=$cache/qt-$upstream-mingw-w64-$key
 if [ -f "$prefix/.complete" ]; then
-  echo "build-qt-windows: Qt $upstream for Windows is in the cache"
+  echo "build-qt-windows: Qt $upstream for Windows is in the cache" >&2
   echo "$prefix"
   exit 0
 fi
@@ -75,13 +76,13 @@ debian_sources > "$work/parts/debian.sources"
 apt=(apt-get -q -o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts="$work/parts"
   -o Dir::State="$work/state" -o Dir::Cache="$work/cache" -o Debug::NoLocking=true
   -o APT::Sandbox::User=root)
-echo "build-qt-windows: fetching the qt6-base $version source"
+echo "build-qt-windows: fetching the qt6-base $version source" >&2
 "${apt[@]}" update > "$work/apt.log" 2>&1 || { cat "$work/apt.log" >&2; exit 1; }
 (cd "$work/src" && "${apt[@]}" source --download-only "qt6-base=$version" > "$work/apt.log" 2>&1) ||
   { cat "$work/apt.log" >&2; exit 1; }
 dpkg-source --no-check -x "$work/src"/qt6-base_*.dsc "$work/src/qtbase" > /dev/null
 
-echo "build-qt-windows: configuring and building Qt $upstream for Windows (about 30 minutes on 2 cores)"
+echo "build-qt-windows: configuring and building Qt $upstream for Windows (about 30 minutes on 2 cores)" >&2
 rm -rf "$prefix"
 cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$checkout/cmake/mingw-w64-x86_64.cmake" \
@@ -91,5 +92,5 @@ cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
 cmake --build "$work/build" > "$work/build.log" 2>&1 || { grep -B2 -A12 -m3 -E 'error|FAILED' "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" > /dev/null
 touch "$prefix/.complete"
-echo "build-qt-windows: installed into $prefix"
+echo "build-qt-windows: installed into $prefix" >&2
 echo "$prefix"
