@@ -418,12 +418,12 @@ void checkRegistration(Run& run) {
     pressKey('A', VK_CONTROL);
     typeText(organization);
     clickCentre(run.window, *touroku);
-    Sleep(1000);
-    run.save(capture(run.window), L"6-user");
 
     const wchar_t* key = run.nineX ? L"Software\\Microsoft\\Windows\\CurrentVersion"
                                    : L"Software\\Microsoft\\Windows NT\\CurrentVersion";
-    check(registryText(key, L"RegisteredOwner") == owner, "the registry holds the new owner \"" + narrow(owner) + "\"");
+    const bool written = waitFor([&] { return registryText(key, L"RegisteredOwner") == owner; }, 10000);
+    run.save(run.settled(), L"6-user");
+    check(written, "the registry holds the new owner \"" + narrow(owner) + "\"");
     check(registryText(key, L"RegisteredOrganization") == organization,
           "the registry holds the new organization \"" + narrow(organization) + "\"");
 }
