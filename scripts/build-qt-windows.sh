@@ -31,7 +31,8 @@ options=(
 )
 key=$(printf '%s\n' "$version" "${options[@]}" "$(x86_64-w64-mingw32-g++-posix -dumpfullversion)" |
   sha256sum | cut -c1-12)
-cache=${ZELVO_QT_CACHE:-$HOME/.cache/zelvo}
+home=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
+cache=${ZELVO_QT_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/zelvo}
 prefix=$cache/qt-$upstream-mingw-w64-$key
 if [ -f "$prefix/.complete" ]; then
   echo "build-qt-windows: Qt $upstream for Windows is in the cache" >&2
