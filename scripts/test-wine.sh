@@ -107,7 +107,8 @@ compare_pages() {
 # The zip that scripts/package-windows.sh makes from this build: zelvo.exe alone, with its text,
 # and that program starts with its window as it should.
 check_package() {
-  local dist=$PWD/$build/dist unpacked=$scratch/package
+  local dist unpacked=$scratch/package
+  dist=$(realpath -m "$build/dist")
   echo "== the packaged program"
   rm -rf "$dist"
   cpack --config "$build/CPackConfig.cmake" -B "$dist" > /dev/null
