@@ -6,8 +6,13 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+
+#include "app/CommandLine.h"
+#include "zelvo/Version.h"
 
 #include "format/NumberSeparators.h"
 #include "platform/Platform.h"
@@ -120,7 +125,45 @@ bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
 
 }  // namespace
 
+namespace {
+
+// Answers a command line that asks for something other than the window, with no window-system
+// connection; returns the exit status.
+int RunCommandLine(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zelvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    switch (line.action) {
+        case CommandLine::Action::Help:
+        case CommandLine::Action::Version:
+            std::fputs(line.text.toLocal8Bit().constData(), stdout);
+            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+                std::fprintf(stderr, "zelvo: cannot write to standard output: %s\n", std::strerror(errno));
+                return 1;
+            }
+            return 0;
+        case CommandLine::Action::Error:
+            std::fprintf(stderr, "zelvo: %s\n", line.text.toLocal8Bit().constData());
+            return 2;
+        case CommandLine::Action::Window:
+            break;
+    }
+    return 0;
+}
+
+QStringList ArgumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+}  // namespace
+
 int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& beforeShow) {
+    if (HasOwnArguments(ArgumentList(argc, argv)))
+        return RunCommandLine(argc, argv);
     std::shared_ptr<void> heldX11;
     if (!DisplayReachable(argc, argv, heldX11))
         return 1;
