@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build/fuzz}
 seconds=${ZELVO_FUZZ_SECONDS:-20}
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DZELVO_BUILD_FUZZ=ON -DZELVO_BUILD_UI=OFF -DZELVO_BUILD_TESTS=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DZELVO_BUILD_FUZZ=ON -DZELVO_BUILD_UI=OFF -DZELVO_BUILD_TESTS=OFF \
   -DZELVO_BUILD_BENCH=OFF > /dev/null
 cmake --build "$build" --target zelvo_fuzz_targets
 python3 scripts/fuzz-seeds.py "$build/seeds" > /dev/null
