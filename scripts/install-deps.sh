@@ -17,3 +17,4 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-wayland weston imagemagick qt6-translations-l10n \
   desktop-file-utils appstream dbus-daemon \
   dpkg-dev
+$SUDO apt-get install -y --no-install-recommends clang libfuzzer-14-dev libclang-rt-14-dev  # scripts/test-fuzz.sh

@@ -14,6 +14,7 @@ export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/test --output-on-failure -j2
+bash scripts/test-fuzz.sh build/fuzz  # every parser of machine text under libFuzzer, 20 s each
 
 # The window as a native Wayland client under a headless Weston, against the same under X11.
 bash scripts/test-sessions.sh build/test

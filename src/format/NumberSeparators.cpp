@@ -70,7 +70,7 @@ std::optional<Separator> Separator::fromUtf8(std::string_view utf8) {
     Separator separator;
     if (utf8.empty())
         return separator;
-    if (!isOneUtf8Character(utf8))
+    if (!isOneUtf8Character(utf8) || utf8.front() == '\0')
         return std::nullopt;
     std::copy(utf8.begin(), utf8.end(), separator.bytes_.begin());
     separator.size_ = utf8.size();

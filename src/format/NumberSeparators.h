@@ -24,7 +24,7 @@ public:
     constexpr Separator(char byte) : bytes_{byte}, size_(byte == '\0' ? 0 : 1) {}
 
     // The separator written as `utf8`: none when it is empty, nullopt unless it is exactly one
-    // whole, well-formed UTF-8 character.
+    // whole, well-formed UTF-8 character other than NUL (which would end the figure's text).
     static std::optional<Separator> fromUtf8(std::string_view utf8);
 
     bool isNone() const { return size_ == 0; }

@@ -52,6 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadCase{std::nullopt, ",", ',', ',', "only the decimal query succeeds"},
                       LoadCase{"ab", "xy", ',', '.', "a backend answer that cannot fit counts as failed"},
                       LoadCase{"\xA5", "\xA5", ',', '.', "a byte outside ASCII: defaults"},
+                      LoadCase{std::string("\0", 1), ".", ',', '.', "a NUL would end the figure: default"},
                       LoadCase{"\xC2\xA0", ",", *Separator::fromUtf8("\u00a0"), ',', "a two-byte character"},
                       LoadCase{"\u202f", ",", *Separator::fromUtf8("\u202f"), ',', "a three-byte character"},
                       LoadCase{"\xE2\x80", "\xC0\xAC", ',', '.', "a cut or overlong character: defaults"},

@@ -109,6 +109,18 @@ TEST(LinuxDmi, ReadsDeviceTreeModels) {
     EXPECT_EQ(deviceTreeModel(std::nullopt), std::nullopt);
 }
 
+TEST(LinuxDmi, APieceEndsAtANul) {
+    // Else the NUL would split the piece in two lines of the BIOS page.
+    EXPECT_EQ(dmiValue(std::string("ALASKA\0junk", 11)), "ALASKA");
+    EXPECT_EQ(dmiValue(std::string("\0ALASKA", 7)), std::nullopt);
+    const BiosIdentity bios = biosIdentity(std::string("*\xd6\0"
+                                                       "0",
+                                                       4),
+                                           std::nullopt, std::nullopt, std::string("01/02/2024\0x", 12), std::nullopt);
+    EXPECT_EQ(bios.versionPieces, std::vector<std::string>{"*\xd6"});
+    EXPECT_EQ(bios.date, "01/02/2024");
+}
+
 TEST(LinuxDmi, MultiStringEndsEveryPieceAndTheList) {
     EXPECT_EQ(multiString({"ALASKA - 1072009", "1.80"}), std::string("ALASKA - 1072009\0"
                                                                      "1.80\0\0",

@@ -36,6 +36,7 @@ TEST(LinuxDriveRules, RemoteNameFromSource) {
         {"drvfs", std::nullopt},
         {"/dev/sda1", std::nullopt},
         {"dir/x:y", std::nullopt},
+        {"srv\\:share", std::nullopt},  // a backslash would end the server inside its name
         {"", std::nullopt},
     };
     for (const auto& row : rows) {

@@ -235,6 +235,26 @@ TEST(LinuxMemInfo, FindsTheProcessCgroup) {
     }
 }
 
+TEST(LinuxMemInfo, WalksTheCgroupPathBelowTheMount) {
+    using Dirs = std::vector<std::string>;
+    const struct {
+        const char* path;
+        Dirs directories;
+    } cases[] = {
+        {"/", {"/m"}},
+        {"/a/b", {"/m", "/m/a", "/m/a/b"}},
+        {"//a//b/", {"/m", "/m/a", "/m/a/b"}},
+        // A cgroup outside the reader's namespace: nothing below the mount stands for it.
+        {"/../../batch/job1", {}},
+        {"/a/../../etc", {}},
+        {"///./", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(cgroupDirectories("/m", c.path), c.directories);
+    }
+}
+
 TEST(LinuxMemInfo, ParsesLimitAndStatFiles) {
     EXPECT_EQ(parseCgroupLimit("536870912\n"), 536870912u);
     EXPECT_EQ(parseCgroupLimit("max\n"), std::nullopt);

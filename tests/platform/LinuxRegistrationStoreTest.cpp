@@ -68,6 +68,7 @@ TEST(LinuxRegistrationStore, ValuesReadBackAsWritten) {
                                           6)}},
         {"a value called General", "General", sz("general")},
         {"a name outside Latin-1", "名前", sz("x")},
+        {"the key's default value, whose name is empty", "", RegValue{10, ""}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

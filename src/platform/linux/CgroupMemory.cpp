@@ -80,6 +80,20 @@ std::optional<std::uint64_t> memoryStatField(std::string_view stat, std::string_
     return std::nullopt;
 }
 
+std::vector<std::string> cgroupDirectories(const std::string& mount, std::string_view path) {
+    std::vector<std::string> directories{mount};
+    for (std::size_t start = 1; start < path.size();) {
+        const auto end = std::min(path.find('/', start), path.size());
+        const std::string_view name = path.substr(start, end - start);
+        if (name == "." || name == "..")
+            return {};
+        if (!name.empty())
+            directories.push_back(directories.back() + "/" + std::string(name));
+        start = end + 1;
+    }
+    return directories;
+}
+
 CgroupMemory::CgroupMemory(const LinuxRoots& roots) {
     const auto procCgroup = linuxfs::readFile(linuxfs::joinPath(roots.proc, "/self/cgroup"), 64 * 1024);
     if (!procCgroup)
@@ -106,13 +120,7 @@ CgroupMemory::CgroupMemory(const LinuxRoots& roots) {
         return;
     }
 
-    directories_.push_back(mount);
-    for (std::size_t start = 1; start < path.size();) {
-        const auto end = std::min(path.find('/', start), path.size());
-        if (end > start)
-            directories_.push_back(directories_.back() + "/" + path.substr(start, end - start));
-        start = end + 1;
-    }
+    directories_ = cgroupDirectories(mount, path);
 }
 
 std::optional<CgroupMemoryBound> CgroupMemory::bound() const {

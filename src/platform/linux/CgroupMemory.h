@@ -43,6 +43,11 @@ std::optional<std::uint64_t> parseCgroupLimit(std::string_view text);
 // A "key value" line's value from memory.stat; nullopt when absent or malformed.
 std::optional<std::uint64_t> memoryStatField(std::string_view stat, std::string_view key);
 
+// The directories of `path`'s cgroup and its ancestors below the controller's `mount`, from the
+// mount itself down. Empty when a component is "." or "..": the kernel writes a cgroup outside the
+// reader's cgroup namespace as "/../…", which no directory below the mount stands for.
+std::vector<std::string> cgroupDirectories(const std::string& mount, std::string_view path);
+
 // The controller's files for the process's cgroup and each of its ancestors that exists below the
 // mount (a container without a cgroup namespace sees its own cgroup at the mount's root while
 // /proc/self/cgroup names the host's path). Where they are does not change while the program

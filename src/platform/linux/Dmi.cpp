@@ -47,17 +47,18 @@ bool isDmiPlaceholder(std::string_view value) {
 }
 
 std::optional<std::string> dmiValue(const std::optional<std::string>& fileText) {
-    if (!fileText || isDmiPlaceholder(*fileText))
+    if (!fileText)
         return std::nullopt;
-    return std::string(linuxfs::trim(*fileText));
+    // A piece becomes one string of a REG_MULTI_SZ value, where a NUL would start another piece.
+    const std::string_view text = std::string_view(*fileText).substr(0, fileText->find('\0'));
+    if (isDmiPlaceholder(text))
+        return std::nullopt;
+    return std::string(linuxfs::trim(text));
 }
 
 std::optional<std::string> deviceTreeModel(const std::optional<std::string>& fileText) {
-    if (!fileText)
-        return std::nullopt;
     // A device-tree string property ends with a NUL; anything after the first one is not the model.
-    const std::string_view text(*fileText);
-    return dmiValue(std::string(text.substr(0, text.find('\0'))));
+    return dmiValue(fileText);
 }
 
 BiosIdentity biosIdentity(const std::optional<std::string>& vendor, const std::optional<std::string>& version,

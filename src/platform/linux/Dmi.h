@@ -14,7 +14,8 @@ namespace zelvo::platform {
 // O.E.M.", "Default string", "0123456789", empty or blank, …).
 bool isDmiPlaceholder(std::string_view value);
 
-// The value of a DMI attribute file, trimmed; nullopt when it is missing or a placeholder.
+// The value of a DMI attribute file, up to a NUL (no firmware string holds one), trimmed; nullopt
+// when it is missing or a placeholder.
 std::optional<std::string> dmiValue(const std::optional<std::string>& fileText);
 
 // The device tree's model property ("Raspberry Pi 4 Model B Rev 1.4\0"); nullopt when missing,

@@ -15,6 +15,7 @@
 #include "platform/linux/DisplayModes.h"
 #include "platform/linux/DrmModes.h"
 #include "platform/linux/HostnameService.h"
+#include "platform/linux/KernelHostName.h"
 #include "platform/linux/KernelRelease.h"
 #include "platform/linux/LinuxDrives.h"
 #include "platform/linux/LinuxFiles.h"
@@ -105,14 +106,8 @@ std::uint32_t LinuxPlatform::computerNameBufferChars() const {
 }
 
 std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
-    // The kernel's node name, as uname() reports it: the file adds one line break and nothing
-    // else, and a name may begin or end with a space.
-    auto name = linuxfs::readFile(joinPath(roots_.proc, "/sys/kernel/hostname"), 4096);
-    if (name && !name->empty() && name->back() == '\n')
-        name->pop_back();
-    if (!name || name->empty() || name->size() >= bufferChars)
-        return std::nullopt;
-    return name;
+    const auto text = linuxfs::readFile(joinPath(roots_.proc, "/sys/kernel/hostname"), 4096);
+    return text ? hostNameFromKernelText(*text, bufferChars) : std::nullopt;
 }
 
 bool LinuxPlatform::setComputerName(const std::string& name) {

@@ -124,18 +124,20 @@ std::optional<MountEntry> parseMountInfoLine(std::string_view line) {
     return entry;
 }
 
-std::vector<MountEntry> readMountTable(const std::string& mountinfoPath) {
-    std::vector<MountEntry> entries;
+std::vector<MountEntry> parseMountTable(std::string_view text) {
     // Parsed line by line rather than by libmount, which guesses the format from the first line
     // and reads a whole table as an fstab when that line is damaged.
-    const auto text = linuxfs::readFile(mountinfoPath, kMaxTableBytes);
-    if (!text)
-        return entries;
-    for (const std::string_view line : linuxfs::splitLines(*text)) {
+    std::vector<MountEntry> entries;
+    for (const std::string_view line : linuxfs::splitLines(text)) {
         if (auto entry = parseMountInfoLine(line))
             entries.push_back(std::move(*entry));
     }
     return entries;
+}
+
+std::vector<MountEntry> readMountTable(const std::string& mountinfoPath) {
+    const auto text = linuxfs::readFile(mountinfoPath, kMaxTableBytes);
+    return text ? parseMountTable(*text) : std::vector<MountEntry>{};
 }
 
 MountTableWatch::MountTableWatch(std::string mountinfoPath) : path_(std::move(mountinfoPath)) {}

@@ -33,8 +33,11 @@ bool isUserSpaceFileSystem(const std::string& fsType);
 // nullopt when the line is not in that format.
 std::optional<MountEntry> parseMountInfoLine(std::string_view line);
 
-// The entries of a mountinfo file in table order. A line that is not in the kernel's format is
-// skipped, and only that line; an unreadable file gives an empty table.
+// The entries of a mountinfo text in table order. A line that is not in the kernel's format is
+// skipped, and only that line.
+std::vector<MountEntry> parseMountTable(std::string_view text);
+
+// The entries of a mountinfo file (parseMountTable); an unreadable file gives an empty table.
 std::vector<MountEntry> readMountTable(const std::string& mountinfoPath);
 
 // Tells whether a mount table may have changed since it was last asked. The kernel marks a change

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -16,47 +15,19 @@
 #include <vector>
 
 #include "platform/RegistryKeys.h"
-#include "platform/linux/IniText.h"
 #include "platform/linux/LinuxFiles.h"
 #include "platform/linux/ProcessLock.h"
+#include "platform/linux/RegistrationFile.h"
 
 namespace zelvo::platform {
 
 namespace {
-
-const QString kType = QStringLiteral("type");
-const QString kText = QStringLiteral("text");
-const QString kData = QStringLiteral("data");
-
-// One group per value. The value name is percent-encoded, since QSettings reads '/' and '\' in a
-// key as group separators.
-QString groupOf(const std::string& name) {
-    return QString::fromLatin1(QByteArray::fromStdString(name).toPercentEncoding());
-}
-
-std::string nameOf(const QString& group) {
-    return QByteArray::fromPercentEncoding(group.toLatin1()).toStdString();
-}
 
 bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
                return lower(x) == lower(y);
            });
-}
-
-// A string value is kept as readable text when it is valid UTF-8 ending in its one terminating
-// zero; anything else as raw bytes.
-std::optional<QString> asText(const RegValue& value) {
-    if (value.type != kRegSz && value.type != kRegExpandSz)
-        return std::nullopt;
-    const std::string& data = value.data;
-    if (data.empty() || data.back() != '\0' || data.find('\0') != data.size() - 1)
-        return std::nullopt;
-    const QString text = QString::fromUtf8(data.data(), static_cast<qsizetype>(data.size() - 1));
-    if (text.toUtf8().toStdString() != data.substr(0, data.size() - 1))
-        return std::nullopt;
-    return text;
 }
 
 RegValue stringValue(std::string_view text) {
@@ -103,20 +74,6 @@ bool replaceFile(const QString& path, const QByteArray& contents) {
     return true;
 }
 
-// The ini text QSettings reads back as `values`.
-QByteArray iniTextOf(const std::vector<std::pair<std::string, RegValue>>& values) {
-    IniText ini;
-    for (const auto& [name, value] : values) {
-        ini.beginGroup(groupOf(name));
-        ini.setText(kType, QString::number(value.type));
-        if (const auto text = asText(value))
-            ini.setText(kText, *text);
-        else
-            ini.setBytes(kData, QByteArray::fromStdString(value.data));
-    }
-    return ini.text();
-}
-
 }  // namespace
 
 RegistrationStore::RegistrationStore(QString directory, std::string defaultOwner)
@@ -136,27 +93,8 @@ std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {
 }
 
 std::vector<std::pair<std::string, RegValue>> RegistrationStore::storedValues() const {
-    // A fresh QSettings re-reads the file; reading takes no lock, and the file is only ever
-    // replaced whole.
-    QSettings settings(filePath_, QSettings::IniFormat);
-    std::vector<std::pair<std::string, RegValue>> values;
-    for (const QString& group : settings.childGroups()) {
-        settings.beginGroup(group);
-        bool typeOk = false;
-        const uint type = settings.value(kType).toUInt(&typeOk);
-        RegValue value;
-        value.type = typeOk ? type : kRegNone;
-        if (settings.contains(kText)) {
-            value.data = settings.value(kText).toString().toUtf8().toStdString();
-            value.data += '\0';
-        } else {
-            value.data = settings.value(kData).toByteArray().toStdString();
-        }
-        settings.endGroup();
-        if (typeOk)
-            values.emplace_back(nameOf(group), std::move(value));
-    }
-    return values;
+    // Reading takes no lock: the file is only ever replaced whole.
+    return readRegistrationFile(filePath_);
 }
 
 bool RegistrationStore::store(const std::string& name, const RegValue& value) {
@@ -170,14 +108,14 @@ bool RegistrationStore::storeAll(const std::vector<std::pair<std::string, RegVal
     if (!lock.held())
         return false;
     auto stored = storedValues();
-    for (const auto& [name, value] : values) {
+    for (const auto& written : values) {
         // Registry names ignore case: a write replaces the stored value whatever case it was kept in.
         stored.erase(std::remove_if(stored.begin(), stored.end(),
-                                    [&name](const auto& entry) { return sameName(entry.first, name); }),
+                                    [&written](const auto& entry) { return sameName(entry.first, written.first); }),
                      stored.end());
-        stored.emplace_back(name, value);
+        stored.push_back(written);
     }
-    return replaceFile(filePath_, iniTextOf(stored));
+    return replaceFile(filePath_, registrationFileText(stored));
 }
 
 QString defaultRegistrationDirectory() {

@@ -228,7 +228,8 @@ std::optional<std::string> remoteNameFromSource(const std::string& source) {
     if (colon == std::string::npos || colon < 2)
         return std::nullopt;
     const std::string server = source.substr(0, colon);
-    if (server.find('/') != std::string::npos)
+    // Either slash in the server would move the boundary between server and share.
+    if (server.find_first_of("/\\") != std::string::npos)
         return std::nullopt;
     std::string path = source.substr(colon + 1);
     path.erase(0, path.find_first_not_of('/'));

@@ -54,7 +54,7 @@ std::string windowsFileSystemName(const std::string& fsType, const std::string& 
 
 // The remote name of a network mount in Windows form: "//srv/data" → "\\srv\data",
 // "srv:/export/home" → "\\srv\export\home", "user@host:dir" → "\\user@host\dir". nullopt for sources
-// that name no server (virtual-machine shares, "drvfs").
+// that name no server (virtual-machine shares, "drvfs") or a server with a slash or backslash in it.
 std::optional<std::string> remoteNameFromSource(const std::string& source);
 
 }  // namespace zelvo::platform::drives
