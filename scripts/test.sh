@@ -19,7 +19,7 @@ ctest --test-dir build/test --output-on-failure -j2
 bash scripts/test-sessions.sh build/test
 # What the desktop reads about the program, and where the install puts it.
 desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
-appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml
+appstreamcli validate --no-net build/test/io.github.zelvo.Zelvo.metainfo.xml
 bash scripts/test-install.sh build/test
 
 bash scripts/test-wine.sh build/win build/test
