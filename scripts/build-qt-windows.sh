@@ -2,8 +2,9 @@
 # Cross-builds Qt 6 for 64-bit Windows (MinGW-w64) from Debian's own qt6-base source, the same version
 # the Linux build uses: static and small (Core, Gui, Widgets, the windows platform plugin and the
 # Windows styles). Installs it into a cache outside the checkout, keyed by the Qt version and the
-# options, and prints that prefix (its only output: progress goes to standard error). When the cache
-# is there already, it does nothing else.
+# options, with the notices a program linking it must carry (notices/THIRD-PARTY-NOTICES.txt), and
+# prints that prefix (its only output: progress goes to standard error). When the cache is there
+# already, it does nothing else.
 #
 # The source comes through apt-get with a private source list and state directory, made from the
 # machine's own Debian entries, so the machine's apt configuration is left as it is.
@@ -34,7 +35,10 @@ key=$(printf '%s\n' "$version" "${options[@]}" "$(x86_64-w64-mingw32-g++-posix -
 home=${HOME:-$(getent passwd "$(id -u)" | cut -d: -f6)}
 cache=${ZELVO_QT_CACHE:-${XDG_CACHE_HOME:-$home/.cache}/zelvo}
 prefix=$cache/qt-$upstream-mingw-w64-$key
-if [ -f "$prefix/.complete" ]; then
+# The notices of what a program linking this Qt carries (scripts/qt-notices.py); a cache made
+# before they were kept gets them from the source without a new build.
+notices=$prefix/notices/THIRD-PARTY-NOTICES.txt
+if [ -f "$prefix/.complete" ] && [ -f "$notices" ]; then
   echo "build-qt-windows: Qt $upstream for Windows is in the cache" >&2
   echo "$prefix"
   exit 0
@@ -83,6 +87,12 @@ echo "build-qt-windows: fetching the qt6-base $version source" >&2
   { cat "$work/apt.log" >&2; exit 1; }
 dpkg-source --no-check -x "$work/src"/qt6-base_*.dsc "$work/src/qtbase" > /dev/null
 
+if [ -f "$prefix/.complete" ]; then
+  python3 "$checkout/scripts/qt-notices.py" "$work/src/qtbase" "$version" "$notices"
+  echo "build-qt-windows: Qt $upstream for Windows is in the cache, now with its notices" >&2
+  echo "$prefix"
+  exit 0
+fi
 echo "build-qt-windows: configuring and building Qt $upstream for Windows (about 30 minutes on 2 cores)" >&2
 rm -rf "$prefix"
 cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
@@ -92,6 +102,7 @@ cmake -S "$work/src/qtbase" -B "$work/build" -G Ninja \
   { tail -n 60 "$work/configure.log" >&2; exit 1; }
 cmake --build "$work/build" > "$work/build.log" 2>&1 || { grep -B2 -A12 -m3 -E 'error|FAILED' "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" > /dev/null
+python3 "$checkout/scripts/qt-notices.py" "$work/src/qtbase" "$version" "$notices"
 touch "$prefix/.complete"
 echo "build-qt-windows: installed into $prefix" >&2
 echo "$prefix"

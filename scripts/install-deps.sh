@@ -1,20 +1,51 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Zelvo needs to build, test and run.
+# Installs the Debian 12 packages for what is asked, each list for one purpose:
+#   scripts/install-deps.sh [run] [test] [windows] [package]      (no argument: all of them)
+#   run      building and running the program (scripts/run.sh)
+#   test     the test suite, the fuzz targets, the page comparisons, the validators (scripts/test.sh)
+#   windows  the Windows build: MinGW-w64, Wine, the tools that unpack Qt's source
+#   package  the Debian package and its clean-root check (scripts/package-deb.sh, test-clean-root.sh)
 set -euo pipefail
+
+run=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libmount-dev libxrandr-dev libx11-dev libxcb1-dev
+  nlohmann-json3-dev
+  # What the window uses when present: the Japanese fonts, Wayland, the toolkit's Japanese texts.
+  fonts-ipafont-gothic fonts-ipafont-mincho qt6-wayland qt6-translations-l10n
+)
+test=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth x11-xserver-utils python3
+  weston imagemagick
+  desktop-file-utils appstream dbus-daemon man-db
+  # The fuzz targets (scripts/test-fuzz.sh).
+  clang libfuzzer-14-dev libclang-rt-14-dev
+)
+windows=(
+  g++-mingw-w64-x86-64-posix wine wine64
+  dpkg-dev python3
+)
+package=(
+  debhelper dpkg-dev lintian mmdebstrap
+)
+
+purposes=("$@")
+[ "${#purposes[@]}" != 0 ] || purposes=(run test windows package)
+packages=()
+for purpose in "${purposes[@]}"; do
+  case $purpose in
+    run) packages+=("${run[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    windows) packages+=("${windows[@]}") ;;
+    package) packages+=("${package[@]}") ;;
+    *) echo "install-deps: unknown purpose '$purpose' (run, test, windows, package)" >&2; exit 2 ;;
+  esac
+done
+
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
-$SUDO apt-get install -y --no-install-recommends \
-  build-essential cmake ninja-build pkg-config \
-  qt6-base-dev qt6-base-dev-tools libgl-dev \
-  libmount-dev libxrandr-dev libx11-dev libxcb1-dev \
-  googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  nlohmann-json3-dev \
-  g++-mingw-w64-x86-64-posix wine wine64 \
-  fonts-ipafont-gothic fonts-ipafont-mincho \
-  xvfb xauth x11-xserver-utils python3 \
-  qt6-wayland weston imagemagick qt6-translations-l10n \
-  desktop-file-utils appstream dbus-daemon \
-  dpkg-dev
-$SUDO apt-get install -y --no-install-recommends clang libfuzzer-14-dev libclang-rt-14-dev  # scripts/test-fuzz.sh
+$SUDO apt-get install -y --no-install-recommends "${packages[@]}"

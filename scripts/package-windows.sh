@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/win}
-bash scripts/install-deps.sh > /dev/null
+bash scripts/install-deps.sh run windows > /dev/null
 qt=$(bash scripts/build-qt-windows.sh | tail -n 1)
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON -DZELVO_QT_PREFIX="$qt" > /dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary DESTDIR and checks that a desktop finds the program there:
-# the binary, the desktop entry, the AppStream file and the icon at every hicolor size.
+# the binary, the desktop entry, the AppStream file, the icon at every hicolor size and the manual
+# page, which must format without a warning.
 #   scripts/test-install.sh BUILD_DIR
 set -euo pipefail
 build=${1:?build directory}
@@ -19,6 +20,16 @@ expect bin/zelvo
 expect share/applications/io.github.zelvo.Zelvo.desktop
 expect share/metainfo/io.github.zelvo.Zelvo.metainfo.xml
 expect share/icons/hicolor/scalable/apps/zelvo.svg
+expect share/man/man1/zelvo.1
+# The manual page as man formats it: any warning fails.
+if [ -s "$root/share/man/man1/zelvo.1" ]; then
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/share/man/man1/zelvo.1" 2>&1 >/dev/null)
+  if [ -n "$warnings" ]; then
+    echo "test-install: the manual page has warnings:" >&2
+    echo "$warnings" >&2
+    status=1
+  fi
+fi
 for size in 16 22 24 32 48 64 128 256; do
   icon=share/icons/hicolor/${size}x${size}/apps/zelvo.png
   expect "$icon"

@@ -104,8 +104,9 @@ compare_pages() {
   return "$status"
 }
 
-# The zip that scripts/package-windows.sh makes from this build: zelvo.exe alone, with its text,
-# and that program starts with its window as it should.
+# The zip that scripts/package-windows.sh makes from this build: zelvo.exe, its text, its licence and
+# the notices of what is linked into it (Qt under the LGPL with where its source is, and the parts Qt
+# bundles), and that program starts with its window as it should.
 check_package() {
   local dist unpacked=$scratch/package
   dist=$(realpath -m "$build/dist")
@@ -114,10 +115,21 @@ check_package() {
   cpack --config "$build/CPackConfig.cmake" -B "$dist" > /dev/null
   mkdir -p "$unpacked"
   (cd "$unpacked" && cmake -E tar xf "$dist"/zelvo-*-windows-x86_64.zip)
-  if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "README.txt zelvo.exe " ]; then
-    echo "test-wine: the zip holds $(ls "$unpacked"), not zelvo.exe and README.txt" >&2
+  local expected="LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt zelvo.exe " part qt_source
+  if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "$expected" ]; then
+    echo "test-wine: the zip holds $(ls "$unpacked" | tr '\n' ' '), not $expected" >&2
     return 1
   fi
+  grep -q "GNU GENERAL PUBLIC LICENSE" "$unpacked/LICENSE.txt" &&
+    grep -q "Version 3, 29 June 2007" "$unpacked/LICENSE.txt" ||
+    { echo "test-wine: LICENSE.txt is not the GPL, version 3" >&2; return 1; }
+  qt_source="apt-get source qt6-base=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)"
+  grep -q -F "$qt_source" "$unpacked/THIRD-PARTY-NOTICES.txt" ||
+    { echo "test-wine: the notices do not name the qt6-base source zelvo.exe was built from" >&2; return 1; }
+  for part in "GNU LESSER GENERAL PUBLIC LICENSE" "Freetype 2" HarfBuzz PCRE2 "(zlib)" LibPNG; do
+    grep -q -F "$part" "$unpacked/THIRD-PARTY-NOTICES.txt" ||
+      { echo "test-wine: the notices leave out $part" >&2; return 1; }
+  done
   ZELVO_WINE_FAMILY=nt wine "$build/tests/zelvo_window_check.exe" "$unpacked/zelvo.exe" "$build/package-check" \
     --start-only
 }

@@ -20,7 +20,10 @@ bash scripts/test-fuzz.sh build/fuzz  # every parser of machine text under libFu
 bash scripts/test-sessions.sh build/test
 # What the desktop reads about the program, and where the install puts it.
 desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
-appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml
+appstreamcli validate --no-net build/test/io.github.zelvo.Zelvo.metainfo.xml
 bash scripts/test-install.sh build/test
+# The Debian package (the suite has run: nocheck), lintian-clean, installed and purged in a minimal root.
+deb=$(bash scripts/package-deb.sh nocheck | tail -n 1)
+bash scripts/test-clean-root.sh "$deb"
 
 bash scripts/test-wine.sh build/win build/test

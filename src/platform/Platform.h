@@ -225,6 +225,10 @@ public:
     virtual char pathSeparator() const = 0;
     // Creates a directory; false when it fails (it exists already, for example).
     virtual bool createDirectory(const std::string& path) = 0;
+    // Makes the program's TempData folder where this system keeps it; false when it is not made
+    // (it exists already, or there is no place for it). Beside the program file, the Windows habit,
+    // unless the backend keeps it elsewhere.
+    virtual bool createTempData();
 
     // --- BIOS ROM ---
     // Zero-terminated string at a physical address of the first megabyte; nullopt where the ROM

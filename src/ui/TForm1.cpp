@@ -100,14 +100,9 @@ void TForm1::FormCreate() {
             ApplyOvalClip(panel);
         // 5. Processor statistics.
         StartStatistics(platform_);
-        // 6. TempData beside the program; an existing directory or a failure changes nothing. Without
-        // the program's path there is no "beside": nothing is made in whatever the current directory is.
-        if (const auto path = platform_.programPath()) {
-            const auto separator = path->rfind(platform_.pathSeparator());
-            const std::string directory =
-                separator == std::string::npos ? std::string() : path->substr(0, separator + 1);
-            platform_.createDirectory(directory + "TempData");
-        }
+        // 6. TempData (beside the program, or where the system keeps it); an existing directory or a
+        // failure changes nothing.
+        platform_.createTempData();
         // 7. Centre on the screen, by the outer size once the window manager's frame is known; on
         // a screen smaller than the window the offsets are negative.
         CentreOnScreen(*this, screenSize());

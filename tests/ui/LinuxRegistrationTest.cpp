@@ -31,7 +31,8 @@ struct LinuxWindow {
         QFile file(kernel + QStringLiteral("/hostname"));
         if (file.open(QIODevice::WriteOnly))
             file.write((hostName + "\n").c_str());
-        // The program file sits in the temporary tree, so start-up makes its TempData there.
+        // The program file and the user's cache folder sit in the temporary tree: start-up makes
+        // TempData in the cache folder, never beside the program.
         QDir().mkpath(root.filePath(QStringLiteral("proc/self")));
         QDir().mkpath(root.filePath(QStringLiteral("bin")));
         QFile::link(root.filePath(QStringLiteral("bin/zelvo")), root.filePath(QStringLiteral("proc/self/exe")));
@@ -39,6 +40,7 @@ struct LinuxWindow {
         const std::string base = root.path().toStdString();
         options.roots = {base + "/proc", base + "/sys", base + "/etc", base + "/dev", base + "/run/udev/data", base};
         options.registrationDirectory = root.filePath(QStringLiteral("config"));
+        options.cacheHome = root.filePath(QStringLiteral("cache")).toStdString();
         options.defaultOwner = "Test Owner";
         options.hostnameService = service;
         options.xrandr = std::make_shared<test::FakeXrandr>(std::nullopt);
@@ -95,7 +97,8 @@ TEST(LinuxRegistration, TheWholeHostNameIsShownAndRegisteredWithinTheKernelsLimi
                   row.accepted ? std::vector<std::string>{registered} : std::vector<std::string>{});
         EXPECT_EQ(form.NowPCName->text().toStdString(), row.hostName);
         EXPECT_TRUE(window.errors.isEmpty());
-        EXPECT_TRUE(QFileInfo(window.root.filePath(QStringLiteral("bin/TempData"))).isDir());
+        EXPECT_TRUE(QFileInfo(window.root.filePath(QStringLiteral("cache/zelvo/TempData"))).isDir());
+        EXPECT_FALSE(QFileInfo(window.root.filePath(QStringLiteral("bin/TempData"))).exists());
     }
 }
 

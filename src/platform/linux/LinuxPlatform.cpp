@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/RegistryKeys.h"
+#include "platform/linux/CacheFolder.h"
 #include "platform/linux/CgroupMemory.h"
 #include "platform/linux/CycleCounter.h"
 #include "platform/linux/DisplayModes.h"
@@ -54,6 +55,7 @@ std::string validUtf8(const std::string& bytes) {
 
 LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     : roots_(std::move(options.roots)),
+      cacheHome_(options.cacheHome ? std::move(options.cacheHome) : userCacheHome()),
       hostnameService_(std::move(options.hostnameService)),
       xrandr_(std::move(options.xrandr)),
       localeWatchDelay_(options.localeWatchDelay),
@@ -257,6 +259,13 @@ std::optional<std::string> LinuxPlatform::programPath() const {
 
 bool LinuxPlatform::createDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool LinuxPlatform::createTempData() {
+    if (!cacheHome_ || cacheHome_->empty())
+        return false;
+    const std::string folder = *cacheHome_ + "/zelvo";
+    return makePrivateFolders(folder) && createDirectory(folder + "/TempData");
 }
 
 std::optional<std::string> LinuxPlatform::readRomString(std::uint32_t) const {

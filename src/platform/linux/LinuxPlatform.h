@@ -48,6 +48,9 @@ struct LinuxPlatformOptions {
     // How long after the desktop is connected the watch on the locale settings starts: the window's
     // first paint does not need it.
     std::chrono::milliseconds localeWatchDelay{2000};
+    // The user's cache folder, where TempData is made (in its "zelvo" folder); unset: the user's own
+    // ($XDG_CACHE_HOME, else ~/.cache); empty: none, so TempData is made nowhere.
+    std::optional<std::string> cacheHome;
     // PCI name databases, first readable wins.
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
 };
@@ -97,6 +100,9 @@ public:
     std::optional<std::string> programPath() const override;
     char pathSeparator() const override { return '/'; }
     bool createDirectory(const std::string& path) override;
+    // In the user's cache folder, not beside the program: that is /usr/bin for an installed program,
+    // which belongs to the package manager.
+    bool createTempData() override;
     std::optional<std::string> readRomString(std::uint32_t address) const override;
     std::string toUtf8(const std::string& bytes) const override;
     std::string fromUtf8(const std::string& utf8) const override;
@@ -108,6 +114,7 @@ private:
     std::string kernelRelease() const;
 
     LinuxRoots roots_;
+    std::optional<std::string> cacheHome_;
     RegistryTree registry_;
     std::shared_ptr<HostnameService> hostnameService_;
     std::shared_ptr<XrandrSource> xrandr_;

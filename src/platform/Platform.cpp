@@ -1,0 +1,16 @@
+#include "platform/Platform.h"
+
+namespace zelvo::platform {
+
+bool Platform::createTempData() {
+    // Without the program's path there is no "beside": nothing is made in whatever the current
+    // directory is.
+    const auto path = programPath();
+    if (!path)
+        return false;
+    const auto separator = path->rfind(pathSeparator());
+    const std::string directory = separator == std::string::npos ? std::string() : path->substr(0, separator + 1);
+    return createDirectory(directory + "TempData");
+}
+
+}  // namespace zelvo::platform
