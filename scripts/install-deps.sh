@@ -16,4 +16,5 @@ $SUDO apt-get install -y --no-install-recommends \
   xvfb xauth x11-xserver-utils python3 \
   qt6-wayland weston imagemagick qt6-translations-l10n \
   desktop-file-utils appstream dbus-daemon \
-  dpkg-dev
+  dpkg-dev \
+  at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool  # scripts/test-a11y.sh: the screen-reader session check

@@ -17,6 +17,8 @@ ctest --test-dir build/test --output-on-failure -j2
 
 # The window as a native Wayland client under a headless Weston, against the same under X11.
 bash scripts/test-sessions.sh build/test
+# The window through AT-SPI, as a screen reader reads it, and used with the keyboard alone.
+bash scripts/test-a11y.sh build/test
 # What the desktop reads about the program, and where the install puts it.
 desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
 appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml

@@ -92,6 +92,21 @@ public:
     }
 };
 
+// A pane: a background, a frame or a page, which takes no focus of its own; a control that hands
+// its focus on (the page control to its tabs) is neither focusable nor focused, so that a reader
+// finds the focus where it is.
+class AccessiblePane : public QAccessibleWidget {
+public:
+    explicit AccessiblePane(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Pane) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        if (widget()->focusProxy())
+            state.focusable = state.focused = false;
+        return state;
+    }
+};
+
 QAccessibleInterface* ControlInterface(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
@@ -102,6 +117,8 @@ QAccessibleInterface* ControlInterface(const QString& className, QObject* object
     if (given.isValid()) {
         if (given.toInt() == QAccessible::StaticText)
             return new AccessibleStaticText(widget);
+        if (given.toInt() == QAccessible::Pane)
+            return new AccessiblePane(widget);
         return new QAccessibleWidget(widget, QAccessible::Role(given.toInt()));
     }
     if (className == QLatin1String("zelvo::TGauge"))
@@ -111,7 +128,7 @@ QAccessibleInterface* ControlInterface(const QString& className, QObject* object
     if (className == QLatin1String("zelvo::TDriveComboBox"))
         return new AccessibleDriveSelector(static_cast<TDriveComboBox*>(widget));
     if (className == QLatin1String("zelvo::TPanel") || className == QLatin1String("zelvo::FocusFrame"))
-        return new QAccessibleWidget(widget, QAccessible::Pane);
+        return new AccessiblePane(widget);
     return nullptr;
 }
 

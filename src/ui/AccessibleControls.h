@@ -18,7 +18,7 @@ namespace zelvo {
 void InstallAccessibleControls();
 
 // Presents `widget` with `role`: QAccessible::StaticText (named by its text, which it keeps only in
-// a text box) or QAccessible::Pane.
+// a text box), QAccessible::Pane (never focusable) or any other role with Qt's generic interface.
 void SetAccessibleRole(QWidget* widget, QAccessible::Role role);
 
 }  // namespace zelvo

@@ -40,6 +40,9 @@ void announceShare(TGauge* gauge) {
 
 void NameForScreenReaders(TForm1& f) {
     InstallAccessibleControls();
+    // A window of its own, not a filler; the page control hands its focus to the tabs.
+    SetAccessibleRole(&f, QAccessible::Window);
+    SetAccessibleRole(f.PageControl1, QAccessible::Pane);
 
     // Pages, and the panels the page rule gives the focus to.
     const std::pair<QWidget*, TPanel*> pages[] = {{f.DiskTab, nullptr},      {f.MemTab, f.Panel8},
