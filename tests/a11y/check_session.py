@@ -186,12 +186,7 @@ class Session:
                 and showing(tabs.get_child_at_index(i))]
 
     def turn_to(self, page):
-        for _ in range(8):
-            if self.current_page() == page:
-                return True
-            self.key("ctrl+Next")
-        fail(f"Ctrl+PageDown never reached the page {page}")
-        return False
+        return press_until(self, "ctrl+Next", lambda: self.current_page() == page, 8, f"the page {page}")
 
     def page_pane(self, page):
         return next((n for n in walk(self.window) if n.get_role_name() == "panel" and n.get_name() == page
@@ -242,32 +237,34 @@ def read_page(session, page):
 
 def check_ring(session, page):
     panel, ring = RINGS[page]
-    if panel is not None:
-        now = session.focus_label()
-        if now != panel:
-            fail(f"{page}: the page put the focus on {now}, not {panel}")
+    if panel is None:
+        # No focus panel: the ring starts at the page tabs.
+        press_until(session, "Tab", lambda: session.focus_label() == TAB_BAR, 12, "the page tabs")
+    elif session.focus_label() != panel:
+        fail(f"{page}: the page put the focus on {session.focus_label()}, not {panel}")
+    expected = ring + [TAB_BAR]
     visited = []
-    for _ in ring + [TAB_BAR]:
+    for _ in expected:
         session.key("Tab")
         visited.append(session.focus_label())
     lines.append(f"Tab order: {panel or TAB_BAR} → " + " → ".join(visited))
-    expected = ring + [TAB_BAR]
-    if panel is None:
-        # Start from the tabs: Tab round the page until they have the focus.
-        for _ in range(12):
-            if session.focus_label() == TAB_BAR:
-                break
-            session.key("Tab")
-        visited = []
-        for _ in expected:
-            session.key("Tab")
-            visited.append(session.focus_label())
-        lines[-1] = f"Tab order: {TAB_BAR} → " + " → ".join(visited)
     if visited != expected:
         fail(f"{page}: Tab went {visited}, not {expected}")
     session.key("shift+Tab")
     if session.focus_label() != ring[-1]:
         fail(f"{page}: Shift+Tab from the tabs went to {session.focus_label()}, not {ring[-1]}")
+
+
+def press_until(session, key, reached, limit, what):
+    """Presses `key` until `reached()` holds, at most `limit` times."""
+    for _ in range(limit):
+        if reached():
+            return True
+        session.key(key)
+    if reached():
+        return True
+    fail(f"{key} never reached {what}")
+    return False
 
 
 def wait_for(predicate, seconds):
@@ -285,12 +282,7 @@ def wait_for(predicate, seconds):
 
 
 def focus_to(session, target, limit=14):
-    for _ in range(limit):
-        if session.focus_label() == target:
-            return True
-        session.key("Tab")
-    fail(f"Tab never reached {target}")
-    return False
+    return press_until(session, "Tab", lambda: session.focus_label() == target, limit, target)
 
 
 def measure_clock(session, shots):
