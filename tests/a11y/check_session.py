@@ -410,7 +410,8 @@ def check(session, args):
         read_page(session, page)
         check_ring(session, page)
     memory_updates = session.changed.get("text:全容量", 0) + session.changed.get("text:使用量", 0)
-    lines.append(f"memory figures: {memory_updates} text-changed events while reading")
+    lines.append(f"memory figures: {memory_updates} text-changed events while reading; gauges: "
+                 f"{session.changed.get('progress bar:使用率', 0)} value-changed events")
     choose_drive(session)
     measure_clock(session, args.shots)
     register(session, args.config, args.hostnamed_log)

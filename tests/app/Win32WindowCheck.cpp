@@ -354,6 +354,27 @@ void checkCpuPage(Run& run) {
     const bool measured = waitFor([&] { return boundsOf(capture(run.window), figureColour, memo7).has_value(); });
     check(measured, "a clock measurement gives a figure");
     run.save(run.settled(), L"3-cpu-measured");
+
+    // Again with the keyboard alone: Tab from the page's focus panel to the button (past the load
+    // gauge on 9x, the figure box and the processor's name and vendor), then Space. The focus frame
+    // shows round the caption once a key is pressed: its sides are black among the green of the
+    // button's middle rows, where the oval spans nearly its whole width.
+    for (int i = 0; i < (run.nineX ? 5 : 4); ++i)
+        pressKey(VK_TAB);
+    const Picture focused = run.settled();
+    run.save(focused, L"3-cpu-keyboard-focus");
+    const int middle = (button->top + button->bottom) / 2;
+    const RECT rows{button->left + 4, middle - 2, button->right - 4, middle + 3};
+    check(boundsOf(focused, exactly(0x000000), rows).has_value(),
+          "Tab reaches \"クロック 計測\" and its focus frame shows");
+    pressKey(VK_SPACE);
+    const auto measuring = [](std::uint32_t pixel) {
+        return channel(pixel, 16) > 160 && channel(pixel, 8) > 160 && channel(pixel, 0) < 100;
+    };
+    const bool started = waitFor([&] { return boundsOf(capture(run.window), measuring, memo7).has_value(); });
+    const bool remeasured =
+        started && waitFor([&] { return boundsOf(capture(run.window), figureColour, memo7).has_value(); });
+    check(remeasured, "Space on \"クロック 計測\" measures the clock again and gives a figure");
 }
 
 void checkDrives(Run& run) {
