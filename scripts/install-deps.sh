@@ -22,6 +22,8 @@ test=(
   desktop-file-utils appstream dbus-daemon man-db
   # The fuzz targets (scripts/test-fuzz.sh).
   clang libfuzzer-14-dev libclang-rt-14-dev
+  # The window read through AT-SPI and used by keyboard (scripts/test-a11y.sh, the Wine check).
+  at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool
 )
 windows=(
   g++-mingw-w64-x86-64-posix wine wine64

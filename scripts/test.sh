@@ -18,6 +18,8 @@ bash scripts/test-fuzz.sh build/fuzz  # every parser of machine text under libFu
 
 # The window as a native Wayland client under a headless Weston, against the same under X11.
 bash scripts/test-sessions.sh build/test
+# The window through AT-SPI, as a screen reader reads it, and used with the keyboard alone.
+bash scripts/test-a11y.sh build/test
 # What the desktop reads about the program, and where the install puts it.
 desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
 appstreamcli validate --no-net build/test/io.github.zelvo.Zelvo.metainfo.xml

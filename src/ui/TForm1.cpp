@@ -18,6 +18,9 @@
 #include "probes/ProcessorIdentity.h"
 #include "probes/Registration.h"
 #include "probes/Units.h"
+#include "ui/AccessibleNames.h"
+#include "ui/FocusFrame.h"
+#include "ui/KeyboardOrder.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
@@ -26,6 +29,7 @@
 #include "ui/TMemo.h"
 #include "ui/TOvalButton.h"
 #include "ui/TPanel.h"
+#include "ui/WindowKeys.h"
 
 namespace zelvo {
 
@@ -62,6 +66,10 @@ TForm1::TForm1(platform::Platform& platform, QWidget* parent) : QWidget(parent),
     Timer2 = new QTimer(this);
     Timer2->setInterval(2000);
     connectHandlers();
+    SetReadingOrder(*this);
+    NameForScreenReaders(*this);
+    new WindowKeys(this, PageControl1, Panel20, [this] { Cancel->press(); });
+    new FocusFrame(this);
     Timer2->start();
 }
 

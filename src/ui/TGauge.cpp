@@ -84,10 +84,12 @@ void TGauge::setMinValue(int value) {
         // −2147483647, one above the type's least value, is the lower bound the message has always
         // named; meant, not a typo.
         throw rangeError(-2147483647, std::int64_t(maxValue_) - 1);
+    const int before = Percentage();
     minValue_ = value;
     if (progress_ < value)
         progress_ = value;
     repaintNow();
+    announcePercentage(before);
 }
 
 void TGauge::setMaxValue(int value) {
@@ -95,10 +97,12 @@ void TGauge::setMaxValue(int value) {
         return;
     if (value < minValue_ && !loading_)
         throw rangeError(std::int64_t(minValue_) + 1, 2147483647);
+    const int before = Percentage();
     maxValue_ = value;
     if (progress_ > value)
         progress_ = value;
     repaintNow();
+    announcePercentage(before);
 }
 
 void TGauge::setProgress(int value) {
@@ -112,6 +116,7 @@ void TGauge::setProgress(int value) {
     progress_ = value;
     if (Percentage() != before)
         repaintNow();
+    announcePercentage(before);
 }
 
 void TGauge::setKind(TGaugeKind value) {
@@ -158,6 +163,11 @@ void TGauge::setParentColor(bool value) {
 int TGauge::Percentage() const {
     // Differences in 64 bits: a range wider than the int range still gives a true percentage.
     return PercentOf(std::int64_t(progress_) - minValue_, std::int64_t(maxValue_) - minValue_);
+}
+
+void TGauge::announcePercentage(int before) {
+    if (Percentage() != before)
+        Q_EMIT percentageChanged(Percentage());
 }
 
 void TGauge::repaintNow() {

@@ -74,6 +74,10 @@ public:
     // How many times the control has painted itself on screen.
     int paintCount() const { return paintCount_; }
 
+Q_SIGNALS:
+    // The shown share changed (a new progress or range).
+    void percentageChanged(int percentage);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -88,6 +92,8 @@ private:
     QImage compose(QSize device, qreal ratio) const;
 
     void repaintNow();
+    // Raises percentageChanged when the share differs from `before`.
+    void announcePercentage(int before);
     template <typename T>
     void assign(T& field, T value);
 

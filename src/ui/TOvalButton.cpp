@@ -1,6 +1,8 @@
 #include "ui/TOvalButton.h"
 
 #include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -64,26 +66,87 @@ bool TOvalPanel::event(QEvent* event) {
     return TPanel::event(event);
 }
 
-TOvalButton::TOvalButton(QWidget* parent) : TOvalPanel(parent) {
-    setCursor(Qt::PointingHandCursor);
+namespace {
+
+bool isPressKey(const QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const int key = event->key();
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-void TOvalButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
+}  // namespace
+
+TOvalButton::TOvalButton(QWidget* parent) : TOvalPanel(parent) {
+    setCursor(Qt::PointingHandCursor);
+    // Reached with Tab; a click leaves the focus where it was, as the panel it is always did.
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void TOvalButton::sink() {
+    sunk_ = true;
     move(x(), y() + 1);
     move(x() + 1, y());
 }
 
-void TOvalButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    // The release reaches the pressed panel even off it; only one over its rectangle is a click,
-    // and the panel stays sunk until the action (and any box it opens) has finished.
-    if (rect().contains(event->position().toPoint()) && OnClick)
+void TOvalButton::rise(bool click) {
+    // The panel stays sunk until the action (and any box it opens) has finished.
+    if (click && OnClick)
         OnClick();
+    sunk_ = false;
     move(x(), y() - 1);
     move(x() - 1, y());
+}
+
+void TOvalButton::press() {
+    if (sunk_)
+        return;
+    sink();
+    rise(true);
+}
+
+void TOvalButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || sunk_)
+        return;
+    sink();
+}
+
+void TOvalButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !sunk_ || keyHeld_)
+        return;
+    // The release reaches the pressed panel even off it; only one over its rectangle is a click.
+    rise(rect().contains(event->position().toPoint()));
+}
+
+void TOvalButton::keyPressEvent(QKeyEvent* event) {
+    if (!isPressKey(event)) {
+        TOvalPanel::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat() && !sunk_) {
+        keyHeld_ = true;
+        sink();
+    }
+}
+
+void TOvalButton::keyReleaseEvent(QKeyEvent* event) {
+    if (!isPressKey(event)) {
+        TOvalPanel::keyReleaseEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat() || !keyHeld_)
+        return;
+    keyHeld_ = false;
+    rise(true);
+}
+
+void TOvalButton::focusOutEvent(QFocusEvent* event) {
+    // A key held while the focus moves away lets the button up without a click.
+    if (keyHeld_) {
+        keyHeld_ = false;
+        rise(false);
+    }
+    TOvalPanel::focusOutEvent(event);
 }
 
 QBitmap EllipseMask(QSize size) {

@@ -2,7 +2,8 @@
 // An oval push button is two panels: an outer panel (the rim) and this inner panel at (0, 0), one
 // pixel narrower and one pixel less tall, that carries the caption and the click action. Both are
 // clipped to the ellipse inscribed in their own rectangle, so the rim shows at the right and bottom.
-// While the left button is held the inner panel sinks one pixel down and to the right.
+// While the left button is held the inner panel sinks one pixel down and to the right; Space or
+// Enter on a focused button sinks and clicks it the same way.
 
 #include <QBitmap>
 #include <QPainterPath>
@@ -47,9 +48,25 @@ public:
     // included), before the panel moves back. Called from Qt's event handler: it must not throw.
     std::function<void()> OnClick;
 
+    // A whole press at once: sinks, runs OnClick and comes back up, as a pressed and released key
+    // does. What an assistive technology's press action runs.
+    void press();
+    bool sunk() const { return sunk_; }
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void sink();
+    // Comes back up, after running OnClick when `click`.
+    void rise(bool click);
+
+    bool sunk_ = false;
+    bool keyHeld_ = false;  // sunk by Space or Enter, not by the mouse
 };
 
 // The ellipse inscribed in a rectangle of `size` as a one-bit mask. A pixel belongs to it when its

@@ -299,6 +299,9 @@ struct Run {
     RECT pageRect(int x, int y, int width, int height) const {
         return RECT{page.x + x, page.y + y, page.x + x + width, page.y + y + height};
     }
+    // The CPU page's clock figure box, and its oval button "クロック 計測".
+    RECT clockBox() const { return pageRect(1 + 195 + 1 + 60, 1 + 7 + 1 + 10, 185, 30); }
+    RECT clockButton() const { return pageRect(1 + 270, 1 + 160, 114, 25); }
     void save(const Picture& picture, const wchar_t* name) { saveBmp(picture, outDir + L"\\" + name + L".bmp"); }
     Picture settled() const {
         Sleep(400);
@@ -349,7 +352,7 @@ void checkCpuPage(Run& run) {
     check(gaugeShown == run.nineX, run.nineX ? "the load gauge is shown" : "the load gauge is hidden");
 
     // The clock: a message while it waits, then the figure in aqua (GHz) or fuchsia (MHz).
-    const RECT memo7 = run.pageRect(1 + 195 + 1 + 60, 1 + 7 + 1 + 10, 185, 30);
+    const RECT memo7 = run.clockBox();
     clickCentre(run.window, *button);
     const bool measured = waitFor([&] { return boundsOf(capture(run.window), figureColour, memo7).has_value(); });
     check(measured, "a clock measurement gives a figure");
@@ -444,6 +447,34 @@ void checkPages(Run& run) {
     checkRegistration(run);
 }
 
+// The clock once more with the keyboard alone, last, as the first key pressed shows the focus
+// frames from then on (the drive list's too): back from the user page to the CPU page with
+// Ctrl+PageUp, Tab from its focus panel to the button (past the load gauge on 9x, the figure box and the processor's
+// name and vendor), then Space. The frame round the caption has black sides among the green of the button's middle
+// rows, where the oval spans nearly its whole width.
+void checkClockByKeyboard(Run& run) {
+    for (int i = 0; i < 3; ++i)
+        pressKey(VK_PRIOR, VK_CONTROL);
+    for (int i = 0; i < (run.nineX ? 5 : 4); ++i)
+        pressKey(VK_TAB);
+    const Picture focused = run.settled();
+    run.save(focused, L"3-cpu-keyboard-focus");
+    const RECT button = run.clockButton();
+    const int middle = (button.top + button.bottom) / 2;
+    const RECT rows{button.left + 4, middle - 2, button.right - 4, middle + 3};
+    check(boundsOf(focused, exactly(0x000000), rows).has_value(),
+          "Tab reaches \"クロック 計測\" and its focus frame shows");
+    pressKey(VK_SPACE);
+    const auto measuring = [](std::uint32_t pixel) {
+        return channel(pixel, 16) > 160 && channel(pixel, 8) > 160 && channel(pixel, 0) < 100;
+    };
+    const RECT memo7 = run.clockBox();
+    const bool started = waitFor([&] { return boundsOf(capture(run.window), measuring, memo7).has_value(); });
+    const bool remeasured =
+        started && waitFor([&] { return boundsOf(capture(run.window), figureColour, memo7).has_value(); });
+    check(remeasured, "Space on \"クロック 計測\" measures the clock again and gives a figure");
+}
+
 void checkClose(Run& run) {
     PostMessageW(run.window, WM_CLOSE, 0, 0);
     const bool ended = WaitForSingleObject(run.process.hProcess, 10000) == WAIT_OBJECT_0;
@@ -475,6 +506,7 @@ int main(int argc, char** argv) {
     if (startProgram(run, windowsPath(argv[1])) && !startOnly) {
         checkCpuPage(run);
         checkPages(run);
+        checkClockByKeyboard(run);
     }
     if (run.window)
         checkClose(run);
