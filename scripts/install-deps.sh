@@ -17,3 +17,5 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-wayland weston imagemagick qt6-translations-l10n \
   desktop-file-utils appstream dbus-daemon \
   dpkg-dev
+# issue 20, the reports' tests and benchmark (scripts/test-reports.sh, scripts/test-ansible.sh, bench/reports.sh):
+$SUDO apt-get install -y --no-install-recommends python3-jsonschema xclip xdotool ansible-core lshw inxi
