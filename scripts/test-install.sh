@@ -19,6 +19,8 @@ expect bin/zelvo
 expect share/applications/io.github.zelvo.Zelvo.desktop
 expect share/metainfo/io.github.zelvo.Zelvo.metainfo.xml
 expect share/icons/hicolor/scalable/apps/zelvo.svg
+expect share/zelvo/zelvo-facts.schema.json
+expect share/zelvo/ansible/zelvo.fact
 for size in 16 22 24 32 48 64 128 256; do
   icon=share/icons/hicolor/${size}x${size}/apps/zelvo.png
   expect "$icon"

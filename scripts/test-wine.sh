@@ -122,6 +122,28 @@ check_package() {
     --start-only
 }
 
+# zelvo.exe's reports, as a script or a person starts them: the JSON document through redirected
+# output, against the schema, with the load figure on the 9x family and none on NT; the text
+# report through a pipe. Kept in BUILD_DIR/reports-FAMILY.
+check_reports() {
+  local family=$1 out="$build/reports-$1"
+  mkdir -p "$out"
+  wine "$build/src/app/zelvo.exe" --json > "$out/facts.json"
+  python3 - resources/zelvo-facts.schema.json "$out/facts.json" "$family" <<'PY'
+import json, sys, jsonschema
+schema, doc, family = json.load(open(sys.argv[1])), json.load(open(sys.argv[2])), sys.argv[3]
+jsonschema.Draft202012Validator(schema).validate(doc)
+assert doc['platform']['familyName'] == family, doc['platform']
+assert ('load' in doc['cpu']) == (family == '9x'), doc['cpu']
+assert any(d['letter'] == 'c' for d in doc['drives']), doc['drives']
+print(f"test-wine: zelvo.exe --json on {family}: valid, {len(doc['drives'])} drives, cpu {doc['cpu'].get('load')}")
+PY
+  wine "$build/src/app/zelvo.exe" --report | cat > "$out/report.txt"
+  for heading in '[ディスク]' '[メモリ]' '[CPU]' '[BIOS]' '[画面]' '[ユーザー 情報]'; do
+    grep -qF -- "$heading" "$out/report.txt" || { echo "test-wine: $family report lacks $heading" >&2; exit 1; }
+  done
+}
+
 run_family() {
   local family=$1
   echo "== Windows under Wine, $family family${2:+, locale $2}"
@@ -141,6 +163,7 @@ run_family() {
   wineserver -p
   wine cmd /c exit > /dev/null 2>&1 || true
   ZELVO_WINE_FAMILY=$family ctest --test-dir "$build" --output-on-failure
+  check_reports "$family"
   if [ "$family" = nt ]; then
     check_package
     check_separator_locales

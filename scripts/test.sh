@@ -21,5 +21,7 @@ bash scripts/test-sessions.sh build/test
 desktop-file-validate resources/io.github.zelvo.Zelvo.desktop
 appstreamcli validate --no-net resources/io.github.zelvo.Zelvo.metainfo.xml
 bash scripts/test-install.sh build/test
+# The reports, the clipboard copy and the Ansible local facts.
+bash scripts/test-reports.sh build/test && bash scripts/test-ansible.sh build/test
 
 bash scripts/test-wine.sh build/win build/test

@@ -153,7 +153,7 @@ std::string FactsReport(const CommandLine& line) {
     auto platform = platform::createSystemPlatform();
     LoadNumberSeparators(*platform);
     platform::DesktopServices services;
-    services.windowSystem = platform::WindowSystem::None;
+    services.windowSystem = platform::WindowSystem::Unconnected;
     platform->connectDesktop(std::move(services));
     const MachineFacts facts = GatherFacts(*platform, {line.measureClock, line.redact, ToolkitLocaleCase()});
     const ReportStamp stamp{ZELVO_VERSION, TakenNow()};

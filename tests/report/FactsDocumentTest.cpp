@@ -35,7 +35,7 @@ const ReportStamp kStamp{"1.2", "2026-12-09T18:40:11Z"};
 std::string DocumentOf(platform::Platform& platform, bool redact = false) {
     FactOptions options;
     options.redact = redact;
-    platform.connectDesktop({{}, {}, platform::WindowSystem::None, {}});
+    platform.connectDesktop({{}, {}, platform::WindowSystem::Unconnected, {}});
     return JsonReport(GatherFacts(platform, options), kStamp);
 }
 
@@ -128,15 +128,17 @@ TEST(FactsDocument, RedactedDocumentWithholdsWhatIdentifies) {
             << key;
     for (const QJsonValue drive : json[QStringLiteral("drives")].toArray()) {
         EXPECT_TRUE(drive[QStringLiteral("serial")].toObject().contains(QStringLiteral("withheld")));
-        if (drive.toObject().contains(QStringLiteral("networkName")))
+        if (drive.toObject().contains(QStringLiteral("networkName"))) {
             EXPECT_EQ(drive[QStringLiteral("row")].toString().size(), 2);
+        }
     }
     // What is left out is nowhere else in the document.
     const QJsonObject user = Parsed(plain)[QStringLiteral("user")].toObject();
     for (const char* key : {"owner", "organization", "computerName"})
-        if (user[QLatin1String(key)].isString())
+        if (user[QLatin1String(key)].isString()) {
             EXPECT_EQ(document.find(JsonString(user[QLatin1String(key)].toString().toStdString())), std::string::npos)
                 << key;
+        }
 }
 
 TEST(TextReportSections, OnePerPageInPageOrder) {
