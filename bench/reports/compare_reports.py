@@ -20,7 +20,7 @@ limit_ms = 30.0
 tools = [
     ('zelvo --json', [zelvo, '--json']),
     ('lshw -json -quiet', [shutil.which('lshw') or 'lshw', '-json', '-quiet']),
-    ('inxi -F --output json', [shutil.which('inxi') or 'inxi', '-F', '--output', 'json', '--output-file', 'print']),
+    ('inxi --tty -F --output json', [shutil.which('inxi') or 'inxi', '--tty', '-F', '--output', 'json', '--output-file', 'print']),
 ]
 
 # No display: the reports need none, and lshw and inxi are not to ask one either.
@@ -29,7 +29,8 @@ env = {k: v for k, v in os.environ.items() if k not in ('DISPLAY', 'WAYLAND_DISP
 
 def run_once(argv):
     start = time.perf_counter()
-    child = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+    # inxi takes a run without a terminal for an IRC client; --tty tells it otherwise.
+    child = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
     _, status, usage = os.wait4(child.pid, 0)
     elapsed = time.perf_counter() - start
     child.returncode = os.waitstatus_to_exitcode(status)
