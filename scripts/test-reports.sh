@@ -71,13 +71,17 @@ set -e
 [ "$status" = 1 ] || fail "--json > /dev/full ended with $status"
 grep -q 'No space left on device' "$work/err" || fail "--json > /dev/full said: $(cat "$work/err")"
 echo "  /dev/full -> 1: $(cat "$work/err")"
-set +e
-headless "$zelvo" --report 2> "$work/err" | head -n 1 > /dev/null
-status=${PIPESTATUS[0]}
-set -e
-[ "$status" = 0 ] || fail "--report | head -n 1 ended with $status"
-[ -s "$work/err" ] && fail "--report | head -n 1 said: $(cat "$work/err")"
-echo "  | head -n 1 -> 0, quiet"
+# head reads the whole short report before it ends; `true` ends before the report is written, so
+# the write meets a pipe without a reader.
+for reader in "head -n 1" "true"; do
+  set +e
+  headless "$zelvo" --report 2> "$work/err" | $reader > /dev/null
+  status=${PIPESTATUS[0]}
+  set -e
+  [ "$status" = 0 ] || fail "--report | $reader ended with $status"
+  [ -s "$work/err" ] && fail "--report | $reader said: $(cat "$work/err")"
+  echo "  | $reader -> 0, quiet"
+done
 
 echo "== Ctrl+C copies the report (Xvfb, xclip)"
 exec {fd}<> <(:)
