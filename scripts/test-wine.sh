@@ -104,8 +104,8 @@ compare_pages() {
   return "$status"
 }
 
-# The zip that scripts/package-windows.sh makes from this build: zelvo.exe alone, with its text,
-# and that program starts with its window as it should.
+# The zip that scripts/package-windows.sh makes from this build: zelvo.exe alone, with its text and
+# the schema of its JSON document, and that program starts with its window as it should.
 check_package() {
   local dist unpacked=$scratch/package
   dist=$(realpath -m "$build/dist")
@@ -114,8 +114,8 @@ check_package() {
   cpack --config "$build/CPackConfig.cmake" -B "$dist" > /dev/null
   mkdir -p "$unpacked"
   (cd "$unpacked" && cmake -E tar xf "$dist"/zelvo-*-windows-x86_64.zip)
-  if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "README.txt zelvo.exe " ]; then
-    echo "test-wine: the zip holds $(ls "$unpacked"), not zelvo.exe and README.txt" >&2
+  if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "README.txt zelvo-facts.schema.json zelvo.exe " ]; then
+    echo "test-wine: the zip holds $(ls "$unpacked"), not zelvo.exe, its schema and README.txt" >&2
     return 1
   fi
   ZELVO_WINE_FAMILY=nt wine "$build/tests/zelvo_window_check.exe" "$unpacked/zelvo.exe" "$build/package-check" \
