@@ -50,6 +50,23 @@ std::optional<std::string> NetworkName(platform::Platform& platform, char letter
     return FileNameCase(platform, *name, upperFor(letter), localeCase);
 }
 
+std::optional<DriveKind> KindOfType(std::uint32_t type) {
+    switch (type) {
+        case platform::kDriveRemovable:
+            return DriveKind::Removable;
+        case platform::kDriveFixed:
+            return DriveKind::Fixed;
+        case platform::kDriveRemote:
+            return DriveKind::Network;
+        case platform::kDriveCdrom:
+            return DriveKind::Cdrom;
+        case platform::kDriveRamdisk:
+            return DriveKind::Ram;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 std::string FileNameCase(const platform::Platform& platform, const std::string& text, bool upper,
@@ -79,34 +96,20 @@ std::vector<DriveRow> ReadDriveRows(platform::Platform& platform, bool upperCase
         const std::uint32_t type = platform.getDriveType(root);
         if (upperCase)
             letter = asciiUpper(letter);
+        const auto kind = KindOfType(type);
+        if (!kind)
+            continue;  // type not determined, or no root directory
         DriveRow row;
         row.letter = letter;
+        row.kind = *kind;
         row.text = std::string{letter, ':'};
-        switch (type) {
-            case platform::kDriveRemovable:
-                row.kind = DriveKind::Removable;  // no label is read: it would spin up the floppy
-                break;
-            case platform::kDriveFixed:
-                row.kind = DriveKind::Fixed;
-                row.text += ' ' + VolumeLabelText(platform, letter, localeCase);
-                break;
-            case platform::kDriveRemote:
-                row.kind = DriveKind::Network;
-                row.networkName = NetworkName(platform, letter, localeCase);
-                row.text += ' ' + (row.networkName ? *row.networkName : VolumeLabelText(platform, letter, localeCase));
-                if (row.networkName)
-                    row.networkName = platform.toUtf8(*row.networkName);
-                break;
-            case platform::kDriveCdrom:
-                row.kind = DriveKind::Cdrom;
-                row.text += ' ' + VolumeLabelText(platform, letter, localeCase);
-                break;
-            case platform::kDriveRamdisk:
-                row.kind = DriveKind::Ram;
-                row.text += ' ' + VolumeLabelText(platform, letter, localeCase);
-                break;
-            default:
-                continue;  // type not determined, or no root directory
+        if (row.kind == DriveKind::Network) {
+            row.networkName = NetworkName(platform, letter, localeCase);
+            row.text += ' ' + (row.networkName ? *row.networkName : VolumeLabelText(platform, letter, localeCase));
+            if (row.networkName)
+                row.networkName = platform.toUtf8(*row.networkName);
+        } else if (row.kind != DriveKind::Removable) {  // a floppy's label is not read: it would spin up
+            row.text += ' ' + VolumeLabelText(platform, letter, localeCase);
         }
         row.textUtf8 = platform.toUtf8(row.text);
         rows.push_back(std::move(row));
