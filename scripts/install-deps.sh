@@ -24,6 +24,8 @@ test=(
   clang libfuzzer-14-dev libclang-rt-14-dev
   # The window read through AT-SPI and used by keyboard (scripts/test-a11y.sh, the Wine check).
   at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool
+  # The reports checked against their schema, the clipboard, Ansible facts, the peers in the benchmark.
+  python3-jsonschema xclip ansible-core lshw inxi
 )
 windows=(
   g++-mingw-w64-x86-64-posix wine wine64

@@ -30,6 +30,8 @@ if [ -s "$root/share/man/man1/zelvo.1" ]; then
     status=1
   fi
 fi
+expect share/zelvo/zelvo-facts.schema.json
+expect share/zelvo/ansible/zelvo.fact
 for size in 16 22 24 32 48 64 128 256; do
   icon=share/icons/hicolor/${size}x${size}/apps/zelvo.png
   expect "$icon"

@@ -104,9 +104,10 @@ compare_pages() {
   return "$status"
 }
 
-# The zip that scripts/package-windows.sh makes from this build: zelvo.exe, its text, its licence and
-# the notices of what is linked into it (Qt under the LGPL with where its source is, and the parts Qt
-# bundles), and that program starts with its window as it should.
+# The zip that scripts/package-windows.sh makes from this build: zelvo.exe, its text, the schema of
+# its JSON document, its licence and the notices of what is linked into it (Qt under the LGPL with
+# where its source is, and the parts Qt bundles), and that program starts with its window as it
+# should.
 check_package() {
   local dist unpacked=$scratch/package
   dist=$(realpath -m "$build/dist")
@@ -115,7 +116,7 @@ check_package() {
   cpack --config "$build/CPackConfig.cmake" -B "$dist" > /dev/null
   mkdir -p "$unpacked"
   (cd "$unpacked" && cmake -E tar xf "$dist"/zelvo-*-windows-x86_64.zip)
-  local expected="LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt zelvo.exe " part qt_source
+  local expected="LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt zelvo-facts.schema.json zelvo.exe " part qt_source
   if [ "$(cd "$unpacked" && ls | tr '\n' ' ')" != "$expected" ]; then
     echo "test-wine: the zip holds $(ls "$unpacked" | tr '\n' ' '), not $expected" >&2
     return 1
@@ -132,6 +133,28 @@ check_package() {
   done
   ZELVO_WINE_FAMILY=nt wine "$build/tests/zelvo_window_check.exe" "$unpacked/zelvo.exe" "$build/package-check" \
     --start-only
+}
+
+# zelvo.exe's reports, as a script or a person starts them: the JSON document through redirected
+# output, against the schema, with the load figure on the 9x family and none on NT; the text
+# report through a pipe. Kept in BUILD_DIR/reports-FAMILY.
+check_reports() {
+  local family=$1 out="$build/reports-$1"
+  mkdir -p "$out"
+  wine "$build/src/app/zelvo.exe" --json > "$out/facts.json"
+  python3 - resources/zelvo-facts.schema.json "$out/facts.json" "$family" <<'PY'
+import json, sys, jsonschema
+schema, doc, family = json.load(open(sys.argv[1])), json.load(open(sys.argv[2])), sys.argv[3]
+jsonschema.Draft202012Validator(schema).validate(doc)
+assert doc['platform']['familyName'] == family, doc['platform']
+assert ('load' in doc['cpu']) == (family == '9x'), doc['cpu']
+assert any(d['letter'] == 'c' for d in doc['drives']), doc['drives']
+print(f"test-wine: zelvo.exe --json on {family}: valid, {len(doc['drives'])} drives, cpu {doc['cpu'].get('load')}")
+PY
+  wine "$build/src/app/zelvo.exe" --report | cat > "$out/report.txt"
+  for heading in '[ディスク]' '[メモリ]' '[CPU]' '[BIOS]' '[画面]' '[ユーザー 情報]'; do
+    grep -qF -- "$heading" "$out/report.txt" || { echo "test-wine: $family report lacks $heading" >&2; exit 1; }
+  done
 }
 
 run_family() {
@@ -153,6 +176,7 @@ run_family() {
   wineserver -p
   wine cmd /c exit > /dev/null 2>&1 || true
   ZELVO_WINE_FAMILY=$family ctest --test-dir "$build" --output-on-failure
+  check_reports "$family"
   if [ "$family" = nt ]; then
     check_package
     check_separator_locales

@@ -82,6 +82,18 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Shows the computer's disks, memory, processor, BIOS and display."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("Writes every page's facts as text to standard output."));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("Writes every page's facts as one JSON document (format zelvo-facts) to standard output."));
+    const QCommandLineOption measureClock(QStringLiteral("measure-clock"),
+                                          QStringLiteral("With --report or --json: measures the clock (4 s)."));
+    const QCommandLineOption redact(
+        QStringLiteral("redact"),
+        QStringLiteral("With --report or --json: leaves out owner, organization, computer name, volume serials "
+                       "and network names."));
+    parser.addOptions({report, json, measureClock, redact});
 
     CommandLine result;
     // The toolkit's own options are its business, not the parser's.
@@ -101,6 +113,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     } else if (parser.isSet(version)) {
         result.action = CommandLine::Action::Version;
         result.text = QStringLiteral("zelvo " ZELVO_VERSION "\n");
+    } else if (parser.isSet(report) && parser.isSet(json)) {
+        result.action = CommandLine::Action::Error;
+        result.text = QStringLiteral("--report and --json cannot be given together.");
+    } else if (parser.isSet(report) || parser.isSet(json)) {
+        result.action = parser.isSet(report) ? CommandLine::Action::Report : CommandLine::Action::Json;
+        result.measureClock = parser.isSet(measureClock);
+        result.redact = parser.isSet(redact);
+    } else if (parser.isSet(measureClock) || parser.isSet(redact)) {
+        result.action = CommandLine::Action::Error;
+        result.text = QStringLiteral("--%1 goes with --report or --json.")
+                          .arg(parser.isSet(measureClock) ? QStringLiteral("measure-clock") : QStringLiteral("redact"));
     }
     return result;
 }

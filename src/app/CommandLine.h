@@ -13,10 +13,14 @@ struct CommandLine {
         Window,   // the six pages
         Help,     // `text` is the help
         Version,  // `text` is the version line
+        Report,   // the facts as text
+        Json,     // the facts as JSON
         Error,    // `text` is the one-line complaint; exit status 2
     };
     Action action = Action::Window;
     QString text;
+    bool measureClock = false;  // with Report or Json: the 4-second clock measurement too
+    bool redact = false;        // with Report or Json: leave out what identifies the machine or its people
 };
 
 // True for an option the toolkit takes for the window, with `takesValue` set where the next

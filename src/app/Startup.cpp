@@ -1,21 +1,25 @@
 #include "app/Startup.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/StandardOutput.h"
 #include "zelvo/Version.h"
 
 #include "format/NumberSeparators.h"
 #include "platform/Platform.h"
+#include "probes/MachineFacts.h"
+#include "report/JsonReport.h"
+#include "report/TextReport.h"
+#include "ui/TDriveComboBox.h"
 #include "ui/TForm1.h"
 
 #if defined(__linux__)
@@ -127,9 +131,39 @@ bool DisplayReachable([[maybe_unused]] int argc, [[maybe_unused]] char** argv,
 
 namespace {
 
+// "2026-12-09T18:40:11Z"
+std::string TakenNow() {
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+}
+
+// Writes `text` to standard output; returns the exit status: 1, after saying why, when it could
+// not be written; 0 also when the reader went away early (`| head -n 1`).
+int Answer(const std::string& text) {
+    std::string error;
+    if (WriteStandardOutput(text, error) == WriteResult::Failed) {
+        WriteStandardError("zelvo: cannot write to standard output: " + error + "\n");
+        return 1;
+    }
+    return 0;
+}
+
+// The facts of this machine, asked without a window-system connection: display modes come from
+// what the system tells without one.
+std::string FactsReport(const CommandLine& line) {
+    auto platform = platform::createSystemPlatform();
+    LoadNumberSeparators(*platform);
+    platform::DesktopServices services;
+    services.windowSystem = platform::WindowSystem::Unconnected;
+    platform->connectDesktop(std::move(services));
+    const MachineFacts facts = GatherFacts(*platform, {line.measureClock, line.redact, ToolkitLocaleCase()});
+    const ReportStamp stamp{ZELVO_VERSION, TakenNow()};
+    return line.action == CommandLine::Action::Json ? JsonReport(facts, stamp) : TextReport(facts, stamp);
+}
+
 // Answers a command line that asks for something other than the window, with no window-system
 // connection; returns the exit status.
 int RunCommandLine(int argc, char** argv) {
+    IgnoreBrokenPipeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelvo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
@@ -137,14 +171,12 @@ int RunCommandLine(int argc, char** argv) {
     switch (line.action) {
         case CommandLine::Action::Help:
         case CommandLine::Action::Version:
-            std::fputs(line.text.toLocal8Bit().constData(), stdout);
-            if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-                std::fprintf(stderr, "zelvo: cannot write to standard output: %s\n", std::strerror(errno));
-                return 1;
-            }
-            return 0;
+            return Answer(line.text.toStdString());
+        case CommandLine::Action::Report:
+        case CommandLine::Action::Json:
+            return Answer(FactsReport(line));
         case CommandLine::Action::Error:
-            std::fprintf(stderr, "zelvo: %s\n", line.text.toLocal8Bit().constData());
+            WriteStandardError("zelvo: " + line.text.toStdString() + "\n");
             return 2;
         case CommandLine::Action::Window:
             break;

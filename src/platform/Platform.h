@@ -111,7 +111,9 @@ enum class LocaleItem { ThousandSeparator, DecimalSeparator };
 // The window system the program's windows are on, which decides where the display modes come from.
 // XRandR is not asked on Wayland: the X server of $DISPLAY there is Xwayland, which knows only what
 // the compositor told it, and which some compositors start on the first connection.
-enum class WindowSystem { Other, Wayland };  // Other: X11, offscreen, Windows, not yet known
+// Unconnected: a report, which opens no window-system connection, so only what the system tells without
+// one (the kernel's mode lists) is asked.
+enum class WindowSystem { Other, Wayland, Unconnected };  // Other: X11, offscreen, Windows, not yet known
 
 // What only the toolkit can do or know, handed to the backend once the application exists. The
 // functions are called on the user-interface thread; an empty one is not called.
@@ -201,6 +203,8 @@ public:
     // --- display ---
     // Display mode `index` of the primary display; nullopt past the last mode.
     virtual std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const = 0;
+    // The primary display's current mode; nullopt where the system cannot name it.
+    virtual std::optional<DisplayMode> currentDisplayMode() const { return std::nullopt; }
 
     // --- time and sound ---
     // Milliseconds since system start, wrapping at 32 bits; it cannot fail. Not const: on the

@@ -13,7 +13,6 @@
 #include <optional>
 
 #include "ColourConvert.h"
-#include "platform/ErrorModeScope.h"
 
 // Resources compiled into a static library are registered explicitly, from the global namespace.
 static void initGlyphResources() {
@@ -28,8 +27,6 @@ namespace zelvo {
 
 namespace {
 
-// The system calls fill buffers of this many characters, the terminating zero included.
-constexpr std::size_t kNameBufferChars = 261;
 // Space between the glyph and the text, and the glyph's distance from the row's left edge.
 constexpr int kTextGap = 6;
 constexpr int kGlyphLeft = 2;
@@ -40,10 +37,6 @@ constexpr std::array<const char*, kDriveGlyphCount> kGlyphResources = {
     ":/glyphs/FLOPPY.png", ":/glyphs/HARD.png", ":/glyphs/NETWORK.png", ":/glyphs/CDROM.png", ":/glyphs/RAM.png",
 };
 
-bool isAsciiLetter(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
 char asciiUpper(char c) {
     return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
 }
@@ -52,15 +45,6 @@ char asciiLower(char c) {
 }
 bool sameLetter(char a, char b) {
     return asciiUpper(a) == asciiUpper(b);
-}
-
-// What a system call writing into a name buffer hands back: the text up to its terminating zero,
-// or nothing when it does not fit (the call fails then).
-std::optional<std::string> asFromBuffer(const std::string& text) {
-    std::string cut = text.substr(0, text.find('\0'));
-    if (cut.size() >= kNameBufferChars)
-        return std::nullopt;
-    return cut;
 }
 
 // Draws the popup's rows the same way the control draws its selection field.
@@ -114,33 +98,26 @@ void DrawDriveRow(QPainter& painter, const QRect& rect, const QImage* glyph, con
     painter.restore();
 }
 
-std::string FileNameCase(platform::Platform& platform, const std::string& text, bool upper) {
-    if (platform.hasLeadBytes()) {
-        std::string out = text;
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            if (platform.isLeadByte(static_cast<unsigned char>(out[i]))) {
-                ++i;  // the trail byte may look like a letter; it is part of the character
-                continue;
-            }
-            out[i] = upper ? asciiUpper(out[i]) : asciiLower(out[i]);
-        }
-        return out;
-    }
-    const QString unicode = QString::fromStdString(platform.toUtf8(text));
-    const QLocale locale;
-    return platform.fromUtf8((upper ? locale.toUpper(unicode) : locale.toLower(unicode)).toStdString());
+LocaleCase ToolkitLocaleCase() {
+    return [](const std::string& utf8, bool upper) {
+        const QString text = QString::fromStdString(utf8);
+        const QLocale locale;
+        return (upper ? locale.toUpper(text) : locale.toLower(text)).toStdString();
+    };
 }
 
-TDriveComboBox::TDriveComboBox(platform::Platform& platform, QWidget* parent)
-    : TColoured(parent, colour::WindowColour, colour::WindowText), platform_(platform) {
+DriveRowSource DriveRowsOf(platform::Platform& platform) {
+    return {[&platform](bool upperCase) { return ReadDriveRows(platform, upperCase, ToolkitLocaleCase()); },
+            [&platform] { return CurrentDriveLetter(platform); }};
+}
+
+TDriveComboBox::TDriveComboBox(DriveRowSource source, QWidget* parent)
+    : TColoured(parent, colour::WindowColour, colour::WindowText), source_(std::move(source)) {
     setEditable(false);
     setItemDelegate(new DriveRowDelegate(this));
     loadGlyphs();
 
-    const auto directory = platform_.getCurrentDirectory();
-    // A network path (\\server\share) has no drive letter; nor has anything else that does not
-    // start with one, nor an unreadable directory.
-    driveLetter_ = (directory && !directory->empty() && isAsciiLetter(directory->front())) ? directory->front() : 0;
+    driveLetter_ = source_.currentDriveLetter ? source_.currentDriveLetter() : 0;
     UpdateItemHeight();
 
     // Only a pick by the user (mouse or keyboard) emits activated; selecting a row from code
@@ -193,60 +170,15 @@ void TDriveComboBox::raiseChange() {
 void TDriveComboBox::FillDriveList() {
     clear();
     rows_.clear();
-    const std::uint32_t mask = platform_.getLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
-        if ((mask & (std::uint32_t(1) << i)) == 0)
-            continue;
-        char letter = char('a' + i);
-        const std::string root{letter, ':', '\\'};
-        const std::uint32_t type = platform_.getDriveType(root);
-        if (textCase_ == tcUpperCase)
-            letter = asciiUpper(letter);
-        const std::string prefix{letter, ':'};
-        Row row;
-        switch (type) {
-            case platform::kDriveRemovable:
-                row = {prefix, {}, DriveGlyph::Floppy};
-                break;
-            case platform::kDriveFixed:
-                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Hard};
-                break;
-            case platform::kDriveRemote:
-                row = {prefix + ' ' + NetworkDriveText(letter), {}, DriveGlyph::Network};
-                break;
-            case platform::kDriveCdrom:
-                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Cdrom};
-                break;
-            case platform::kDriveRamdisk:
-                row = {prefix + ' ' + VolumeLabelText(letter), {}, DriveGlyph::Ram};
-                break;
-            default:
-                continue;  // type not determined, or no root directory
+    if (source_.rows) {
+        for (const DriveRow& drive : source_.rows(textCase_ == tcUpperCase)) {
+            Row row{drive.text, QString::fromStdString(drive.textUtf8), DriveGlyph(drive.kind)};
+            rows_.push_back(row);
+            addItem(row.displayText);
         }
-        row.displayText = QString::fromStdString(platform_.toUtf8(row.text));
-        rows_.push_back(row);
-        addItem(row.displayText);
     }
     // The combo box selects the first row it is given; the rebuilt list starts with none.
     setCurrentIndex(-1);
-}
-
-std::string TDriveComboBox::VolumeLabelText(char letter) {
-    const platform::ErrorModeScope errorMode(platform_, platform::kSemFailCriticalErrors);
-    std::string label;
-    if (const auto info = platform_.getVolumeInformation(std::string{letter, ':', '\\'}))
-        label = asFromBuffer(info->label).value_or(std::string());
-    const bool upper = static_cast<unsigned char>(letter) < 'a';
-    return '[' + FileNameCase(platform_, label, upper) + ']';
-}
-
-std::string TDriveComboBox::NetworkDriveText(char letter) {
-    const auto remote = platform_.wnetGetConnection(std::string{asciiUpper(letter), ':'});
-    if (remote) {
-        if (const auto name = asFromBuffer(*remote))
-            return FileNameCase(platform_, *name, static_cast<unsigned char>(letter) < 'a');
-    }
-    return VolumeLabelText(letter);
 }
 
 void TDriveComboBox::createWindow() {

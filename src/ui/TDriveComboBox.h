@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "probes/DriveRows.h"
 #include "ui/TControl.h"
 
 class QPainter;
@@ -29,8 +29,9 @@ namespace zelvo {
 
 enum TTextCase : std::uint8_t { tcLowerCase, tcUpperCase };
 
-// The drive glyphs, in the order they are loaded.
+// The drive glyphs, in the order they are loaded: one per kind of drive.
 enum class DriveGlyph : std::uint8_t { Floppy, Hard, Network, Cdrom, Ram };
+static_assert(std::uint8_t(DriveGlyph::Ram) == std::uint8_t(DriveKind::Ram));
 inline constexpr std::size_t kDriveGlyphCount = 5;
 
 // The glyph with every pixel of its bottom-left pixel's colour replaced by `brush`.
@@ -42,10 +43,18 @@ QImage GlyphOnBrush(const QImage& glyph, const QColor& brush);
 void DrawDriveRow(QPainter& painter, const QRect& rect, const QImage* glyph, const QString& text, const QColor& brush,
                   const QColor& textColour);
 
-// Lower- or upper-cases code-page text the way file names are: with a double-byte code page only
-// the single-byte letters change and every double-byte character passes unchanged; otherwise the
-// locale's case conversion applies to the whole text.
-std::string FileNameCase(platform::Platform& platform, const std::string& text, bool upper);
+// The toolkit's case conversion in the user's locale, for the drive labels.
+LocaleCase ToolkitLocaleCase();
+
+// Where the selector's rows come from. The control asks for them each time its window is created
+// and never calls the system itself.
+struct DriveRowSource {
+    std::function<std::vector<DriveRow>(bool upperCase)> rows;
+    std::function<char()> currentDriveLetter;  // 0: none
+};
+
+// The rows of `platform`'s drives, from the drive probe, labels cased in the user's locale.
+DriveRowSource DriveRowsOf(platform::Platform& platform);
 
 class TDriveComboBox : public TColoured<QComboBox> {
     Q_OBJECT
@@ -56,7 +65,7 @@ public:
         DriveGlyph glyph;
     };
 
-    explicit TDriveComboBox(platform::Platform& platform, QWidget* parent = nullptr);
+    explicit TDriveComboBox(DriveRowSource source, QWidget* parent = nullptr);
     ~TDriveComboBox() override;
 
     // The chosen drive: a letter in the case of TextCase, or 0 for none.
@@ -79,7 +88,7 @@ public:
     // Raised when the user picks a row, before the letter is taken from it.
     std::function<void(QObject* sender)> OnClick;
 
-    // Rebuilds the rows from the machine's drives; no row is selected afterwards.
+    // Rebuilds the rows from the row source; no row is selected afterwards.
     virtual void FillDriveList();
 
     const std::vector<Row>& rows() const { return rows_; }
@@ -106,9 +115,6 @@ protected:
     // Runs the window-creation step again if the window exists.
     void recreateWindow();
 
-    std::string VolumeLabelText(char letter);
-    std::string NetworkDriveText(char letter);
-
 private:
     void loadGlyphs();
     void createWindow();
@@ -116,7 +122,7 @@ private:
     void setItemHeight(int height);
     void raiseChange();
 
-    platform::Platform& platform_;
+    DriveRowSource source_;
     char driveLetter_ = 0;
     TTextCase textCase_ = tcLowerCase;
     std::array<QImage, kDriveGlyphCount> glyphs_;

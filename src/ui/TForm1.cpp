@@ -1,9 +1,12 @@
 #include "ui/TForm1.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QStringList>
 #include <QTabWidget>
 #include <QTimer>
@@ -15,12 +18,14 @@
 #include "probes/DiskFigures.h"
 #include "probes/DisplayInfo.h"
 #include "probes/LoadMonitor.h"
+#include "probes/MachineFacts.h"
 #include "probes/ProcessorIdentity.h"
 #include "probes/Registration.h"
 #include "probes/Units.h"
 #include "ui/AccessibleNames.h"
 #include "ui/FocusFrame.h"
 #include "ui/KeyboardOrder.h"
+#include "report/TextReport.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
@@ -30,6 +35,7 @@
 #include "ui/TOvalButton.h"
 #include "ui/TPanel.h"
 #include "ui/WindowKeys.h"
+#include "zelvo/Version.h"
 
 namespace zelvo {
 
@@ -287,6 +293,17 @@ void TForm1::CancelClick() {
     Button8Click();
 }
 
+// --- facts outside the window ---
+
+void TForm1::CopyReport() {
+    FactOptions options;
+    options.localeCase = ToolkitLocaleCase();
+    options.startStatistics = false;  // the window's own run already
+    const MachineFacts facts = GatherFacts(platform_, options);
+    const ReportStamp stamp{ZELVO_VERSION, QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString()};
+    QGuiApplication::clipboard()->setText(FromUtf8(TextReport(facts, stamp)));
+}
+
 // --- page changes ---
 
 void TForm1::MemTabShow() {
@@ -343,6 +360,9 @@ void TForm1::connectHandlers() {
     Touroku->OnClick = [this] { fire(&TForm1::TourokuClick); };
     Cancel->OnClick = [this] { fire(&TForm1::CancelClick); };
     Change->OnClick = [this] { fire(&TForm1::ChangeClick); };
+    // A box with the focus copies its own selection instead: it takes the key first.
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] { fire(&TForm1::CopyReport); });
 }
 
 void TForm1::changeEvent(QEvent* event) {

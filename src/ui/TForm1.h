@@ -70,6 +70,8 @@ public:
     void BIOSTabShow();
     void DisplayTabShow();
     void UserTabShow();
+    // Ctrl+C: the whole text report to the clipboard; the pages stay as they are.
+    void CopyReport();
 
     // --- controls, by form name ---
     QTabWidget* PageControl1 = nullptr;

@@ -24,6 +24,12 @@ TEST(CommandLine, ToolkitOptionsOpenTheWindowAndTheRestIsOurs) {
         // A value-taking toolkit option swallows its value, not the next option.
         {{"zelvo", "-style", "--version"}, Action::Window},
         {{"zelvo", "-reverse=1"}, Action::Error},
+        {{"zelvo", "--report"}, Action::Report},
+        {{"zelvo", "-style", "fusion", "--json", "--redact"}, Action::Json},
+        {{"zelvo", "--report", "--json"}, Action::Error},
+        {{"zelvo", "--measure-clock"}, Action::Error},
+        {{"zelvo", "--redact"}, Action::Error},
+        {{"zelvo", "--json", "stray"}, Action::Error},
     };
     for (const LineCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -31,6 +37,10 @@ TEST(CommandLine, ToolkitOptionsOpenTheWindowAndTheRestIsOurs) {
         EXPECT_EQ(ParseCommandLine(c.arguments).action, c.action);
     }
     EXPECT_TRUE(ParseCommandLine({"zelvo", "--version"}).text.startsWith("zelvo 1."));
+    const CommandLine report = ParseCommandLine({"zelvo", "--report", "--measure-clock"});
+    EXPECT_TRUE(report.measureClock);
+    EXPECT_FALSE(report.redact);
+    EXPECT_TRUE(ParseCommandLine({"zelvo", "--json", "--redact"}).redact);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ protected:
     // The control, with OnChange recording DriveLetter at each notification and OnClick
     // recording the letter before the pick takes effect.
     std::unique_ptr<TDriveComboBox> makeCombo(platform::Platform& platform) {
-        auto combo = std::make_unique<TDriveComboBox>(platform);
+        auto combo = std::make_unique<TDriveComboBox>(DriveRowsOf(platform));
         TDriveComboBox* raw = combo.get();
         combo->OnChange = [this, raw](QObject* sender) {
             EXPECT_EQ(sender, raw);
@@ -499,7 +499,7 @@ TEST(DriveComboBoxCodePage, SingleByteCodePageUsesTheLocale) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FileNameCase(platform, c.text, c.upper), c.expected);
+        EXPECT_EQ(FileNameCase(platform, c.text, c.upper, ToolkitLocaleCase()), c.expected);
     }
 }
 
@@ -514,10 +514,11 @@ TEST(DriveComboBoxCodePage, DoubleByteRuleDirectly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FileNameCase(platform, platform.fromUtf8(c.text), c.upper), platform.fromUtf8(c.expected));
+        EXPECT_EQ(FileNameCase(platform, platform.fromUtf8(c.text), c.upper, ToolkitLocaleCase()),
+                  platform.fromUtf8(c.expected));
     }
     // A lead byte at the very end has no trail byte; it passes unchanged.
-    EXPECT_EQ(FileNameCase(platform, std::string("AB\x89", 3), false), std::string("ab\x89", 3));
+    EXPECT_EQ(FileNameCase(platform, std::string("AB\x89", 3), false, ToolkitLocaleCase()), std::string("ab\x89", 3));
 }
 
 TEST_F(DriveComboBoxTest, ErrorModeSetAroundTheLabelQueryAndRestored) {

@@ -197,7 +197,7 @@ std::vector<DisplayMode> LinuxPlatform::readDisplayModes() const {
     // console), then the screen the toolkit shows: on Wayland, the mode the compositor reports for
     // the output (a nested, virtual or headless compositor has no connector in reach).
     std::vector<DisplayMode> modes;
-    if (desktop_.windowSystem != WindowSystem::Wayland)
+    if (desktop_.windowSystem == WindowSystem::Other)
         if (const auto screen = xrandr_->query())
             modes = modesFromXrandr(*screen);
     if (modes.empty())

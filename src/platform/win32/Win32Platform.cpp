@@ -362,10 +362,9 @@ std::optional<std::string> Win32Platform::getCurrentDirectory() const {
 
 // --- display ---
 
-std::optional<DisplayMode> Win32Platform::enumDisplaySettings(std::uint32_t index) const {
-    // The two highest indices ask for the current and the stored mode, not a listed one.
-    if (index >= ENUM_REGISTRY_SETTINGS)
-        return std::nullopt;
+namespace {
+
+std::optional<DisplayMode> DisplaySettings(DWORD index) {
     DEVMODEA record{};
     record.dmSize = sizeof record;  // 156, the program's record; Wine ignores the field
     if (!EnumDisplaySettingsA(nullptr, index, &record))
@@ -377,6 +376,19 @@ std::optional<DisplayMode> Win32Platform::enumDisplaySettings(std::uint32_t inde
     // 0 and 1 both stand for the hardware's default rate.
     mode.frequency = record.dmDisplayFrequency > 1 ? record.dmDisplayFrequency : 0;
     return mode;
+}
+
+}  // namespace
+
+std::optional<DisplayMode> Win32Platform::enumDisplaySettings(std::uint32_t index) const {
+    // The two highest indices ask for the current and the stored mode, not a listed one.
+    if (index >= ENUM_REGISTRY_SETTINGS)
+        return std::nullopt;
+    return DisplaySettings(index);
+}
+
+std::optional<DisplayMode> Win32Platform::currentDisplayMode() const {
+    return DisplaySettings(ENUM_CURRENT_SETTINGS);
 }
 
 // --- time and sound ---

@@ -51,6 +51,7 @@ public:
     std::optional<std::string> getCurrentDirectory() const override;
 
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
+    std::optional<DisplayMode> currentDisplayMode() const override;
 
     std::uint32_t getTickCount() override;
     std::uint64_t readCycleCounter() const override;

@@ -1,0 +1,14 @@
+#pragma once
+// The facts as plain UTF-8 text for people: one section per page, in page order, headed by the
+// page's tab caption, with the pages' own labels and figure texts, to paste into a mail.
+
+#include <string>
+
+#include "probes/MachineFacts.h"
+#include "report/JsonReport.h"
+
+namespace zelvo {
+
+std::string TextReport(const MachineFacts& facts, const ReportStamp& stamp);
+
+}  // namespace zelvo
