@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "platform/linux/RegistrationFile.h"
 #include "platform/linux/RegistrationStore.h"
 
 namespace zelvo::platform {
@@ -118,6 +119,28 @@ TEST(LinuxRegistrationStore, SeesChangesMadeOnDisk) {
 
     ASSERT_TRUE(QFile::remove(store.filePath()));
     EXPECT_EQ(find(store.load(), "RegisteredOwner")->data, sz("default").data);
+}
+
+// Found by fuzzing: a file another program wrote may hold one name twice in different case. The
+// registry cannot, so one of them (the first) is the value, and a write leaves one behind.
+TEST(LinuxRegistrationStore, NamesDifferingInCaseOnDiskReadAsOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    RegistrationStore store(dir.path(), "default");
+    QFile file(store.filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[RegisteredOwner]\ntype=1\ntext=upper\n[registeredowner]\ntype=1\ntext=lower\n");
+    file.close();
+    auto owners = [&store] {
+        int count = 0;
+        for (const auto& [name, value] : store.load())
+            count += sameValueName(name, "RegisteredOwner") ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(owners(), 1);
+    EXPECT_EQ(find(store.load(), "RegisteredOwner")->data, sz("upper").data);
+    ASSERT_TRUE(store.store("REGISTEREDOWNER", sz("written")));
+    EXPECT_EQ(owners(), 1);
 }
 
 TEST(LinuxRegistrationStore, WritesLeaveNoTemporaryFiles) {

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/linux/IniText.h"
@@ -46,6 +47,12 @@ std::optional<QString> asText(const RegValue& value) {
 
 }  // namespace
 
+bool sameValueName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&lower](char x, char y) { return lower(x) == lower(y); });
+}
+
 RegistrationValues readRegistrationFile(const QString& path) {
     QSettings settings(path, QSettings::IniFormat);
     RegistrationValues values;
@@ -62,8 +69,11 @@ RegistrationValues readRegistrationFile(const QString& path) {
             value.data = settings.value(kData).toByteArray().toStdString();
         }
         settings.endGroup();
-        if (typeOk)
-            values.emplace_back(nameOf(group), std::move(value));
+        std::string name = nameOf(group);
+        const bool seen = std::any_of(values.begin(), values.end(),
+                                      [&name](const auto& entry) { return sameValueName(entry.first, name); });
+        if (typeOk && !seen)
+            values.emplace_back(std::move(name), std::move(value));
     }
     return values;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,8 +16,12 @@ namespace zelvo::platform {
 
 using RegistrationValues = std::vector<std::pair<std::string, RegValue>>;
 
+// Whether two registry value names are the same one: the registry ignores ASCII case.
+bool sameValueName(std::string_view a, std::string_view b);
+
 // The values the ini file at `path` holds, in the file's (sorted) order; a group without a
-// numeric type is left out, and a missing or unreadable file holds none.
+// numeric type is left out, and of groups whose names differ only in case (which this program
+// never writes) the first is kept. A missing or unreadable file holds none.
 RegistrationValues readRegistrationFile(const QString& path);
 
 // The text of a file that reads back as `values` (names distinct). A string value is kept as

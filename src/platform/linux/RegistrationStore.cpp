@@ -23,13 +23,6 @@ namespace zelvo::platform {
 
 namespace {
 
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
 RegValue stringValue(std::string_view text) {
     RegValue value{kRegSz, std::string(text)};
     value.data += '\0';
@@ -83,7 +76,7 @@ std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {
     auto values = storedValues();
     auto has = [&values](std::string_view name) {
         return std::any_of(values.begin(), values.end(),
-                           [name](const auto& entry) { return sameName(entry.first, name); });
+                           [name](const auto& entry) { return sameValueName(entry.first, name); });
     };
     if (!has(regkeys::kRegisteredOwner))
         values.emplace_back(std::string(regkeys::kRegisteredOwner), stringValue(defaultOwner_));
@@ -111,7 +104,7 @@ bool RegistrationStore::storeAll(const std::vector<std::pair<std::string, RegVal
     for (const auto& written : values) {
         // Registry names ignore case: a write replaces the stored value whatever case it was kept in.
         stored.erase(std::remove_if(stored.begin(), stored.end(),
-                                    [&written](const auto& entry) { return sameName(entry.first, written.first); }),
+                                    [&written](const auto& entry) { return sameValueName(entry.first, written.first); }),
                      stored.end());
         stored.push_back(written);
     }
