@@ -77,6 +77,9 @@ def from_machines(corpus):
         model = read(proc / "device-tree" / "model") or read(sys_ / "firmware" / "devicetree" / "base" / "model")
         corpus.add("dmi", joined(*[read(dmi / n) for n in ("bios_vendor", "bios_version", "bios_release", "bios_date")],
                                  model))
+        # The JSON writer takes any one string the machine gives.
+        for text in [read(dmi / n) for n in ("bios_vendor", "bios_version", "bios_date")] + [model, hostname]:
+            corpus.add("json_writer", text.rstrip(b"\n"))
 
         ids = read(m / "usr" / "share" / "misc" / "pci.ids")
         for device in sorted((sys_ / "bus" / "pci" / "devices").glob("*")):
@@ -119,11 +122,13 @@ def from_profiles(corpus):
             for figure in figures[:3] + [b"0", b"-0.005", b"999999999999999999", b"1e400"]:
                 corpus.add("format_figure", joined(thousands, decimal, figure, pattern))
         corpus.add("host_name", bytes([16]) + machine.get("computerName", "").encode())
+        corpus.add("json_writer", machine.get("computerName", "").encode())
         for key in machine.get("registry", {}).get("keys", []):
             parts = []
             for value in key.get("values", []):
                 if value.get("type") == "REG_SZ":
                     parts += [value["name"].encode(), b"\x00" + value["data"].encode()]
+                    corpus.add("json_writer", value["data"].encode())
             corpus.add("registration_write", joined(*parts[:8]))
 
 
