@@ -41,8 +41,7 @@ bool readsBackFaithfully(std::string_view bytes, const QString& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string literal = JsonString(bytes);
-    fuzz::require(std::all_of(literal.begin(), literal.end(),
-                              [](char c) { return c >= 0x20 && c < 0x7f; }),
+    fuzz::require(std::all_of(literal.begin(), literal.end(), [](char c) { return c >= 0x20 && c < 0x7f; }),
                   "the literal is printable ASCII");
 
     QJsonParseError error{};

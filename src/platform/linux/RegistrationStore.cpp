@@ -103,9 +103,10 @@ bool RegistrationStore::storeAll(const std::vector<std::pair<std::string, RegVal
     auto stored = storedValues();
     for (const auto& written : values) {
         // Registry names ignore case: a write replaces the stored value whatever case it was kept in.
-        stored.erase(std::remove_if(stored.begin(), stored.end(),
-                                    [&written](const auto& entry) { return sameValueName(entry.first, written.first); }),
-                     stored.end());
+        stored.erase(
+            std::remove_if(stored.begin(), stored.end(),
+                           [&written](const auto& entry) { return sameValueName(entry.first, written.first); }),
+            stored.end());
         stored.push_back(written);
     }
     return replaceFile(filePath_, registrationFileText(stored));
