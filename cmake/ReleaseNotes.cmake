@@ -6,6 +6,8 @@
 # XML-escaped. A version without a section is a configuration error: the release would go out
 # without notes. (CMake reads a line with a semicolon as two: the changelog has none.)
 function(zelvo_release_notes changelog version date_var items_var)
+  # A new line in the changelog reaches the AppStream file on the next build.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
   file(STRINGS ${changelog} lines ENCODING UTF-8)
   string(REPLACE "." "\\." version_pattern "${version}")
   set(in_section FALSE)
