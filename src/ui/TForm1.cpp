@@ -104,7 +104,7 @@ void TForm1::FormCreate() {
         NowPCName->setText(name ? FromUtf8(platform_.toUtf8(*name)) : QStringLiteral("???"));
         NewPCName->setText(NowPCName->text());
         // 2. BIOS page and 3. display page.
-        FillBiosPage();
+        showBiosPage();
         FillDisplayPage();
         // 4. Oval buttons.
         for (QWidget* panel :
@@ -136,7 +136,7 @@ void TForm1::FormDestroy() {
 
 // --- start-up pages ---
 
-void TForm1::FillBiosPage() {
+void TForm1::showBiosPage() {
     const BiosPage page = zelvo::FillBiosPage(platform_);
     if (page.tabVisible)
         PageControl1->setTabVisible(PageControl1->indexOf(BIOSTab), *page.tabVisible);
@@ -206,7 +206,7 @@ void TForm1::Button2Click() {
 
 // --- processor ---
 
-void TForm1::ReadProcessorIdentity() {
+void TForm1::showProcessorIdentity() {
     const ProcessorIdentity identity = zelvo::ReadProcessorIdentity(platform_, locations_);
     M11->setText(FromUtf8(identity.name));
     Edit4->setText(FromUtf8(identity.vendor));
@@ -235,7 +235,7 @@ void TForm1::Memo7Change() {
 
 // --- user page ---
 
-void TForm1::DetectPlatform() {
+void TForm1::applyPlatformFamily() {
     if (const auto showLoad = zelvo::DetectPlatform(platform_, locations_)) {
         Label9->setVisible(*showLoad);
         Label21->setVisible(*showLoad);
@@ -250,11 +250,11 @@ void TForm1::showStatus(const QString& text, ColourValue colour) {
 }
 
 void TForm1::Button8Click() {
-    DetectPlatform();
+    applyPlatformFamily();
     const Registration values = ReadRegistration(platform_, locations_);
     NowName->setText(FromUtf8(values.owner));
     NowCompany->setText(FromUtf8(values.organization));
-    ReadProcessorIdentity();
+    showProcessorIdentity();
     NewName->setText(NowName->text());
     NewCompany->setText(NowCompany->text());
     showStatus(kViewingMessage, colour::White);
@@ -277,7 +277,7 @@ void TForm1::TourokuClick() {
         showRefusalBox(kRefusal);
     Panel25->setVisible(true);
     Panel20->setVisible(false);
-    DetectPlatform();
+    applyPlatformFamily();
     WriteRegistration(platform_, locations_, {NewName->text().toStdString(), NewCompany->text().toStdString()});
     Button8Click();
     if (accepted && NewPCName->text() != NowPCName->text())

@@ -83,106 +83,106 @@ public:
     QWidget* UserTab = nullptr;
 
     // Disk page
-    TPanel* Panel2 = nullptr;
-    TLabel* Label12 = nullptr;
-    TLabel* Label20 = nullptr;
-    TGauge* Gauge5 = nullptr;
+    TPanel* Panel2 = nullptr;   // page background
+    TLabel* Label12 = nullptr;  // caption of the use gauge, "使用率"
+    TLabel* Label20 = nullptr;  // the gauge's per cent as text
+    TGauge* Gauge5 = nullptr;   // pie of the drive's use
     TDriveComboBox* DriveComboBox1 = nullptr;
-    TPanel* Panel3 = nullptr;
+    TPanel* Panel3 = nullptr;  // outline and inside of the size box
     TPanel* Panel4 = nullptr;
-    TLabel* Label2 = nullptr;
+    TLabel* Label2 = nullptr;  // captions 全容量, 使用量, 空容量
     TLabel* Label3 = nullptr;
     TLabel* Label4 = nullptr;
-    TMemo* Memo1 = nullptr;
+    TMemo* Memo1 = nullptr;  // total, used and free size of the drive
     TMemo* Memo2 = nullptr;
     TMemo* Memo3 = nullptr;
-    TPanel* Panel5 = nullptr;
+    TPanel* Panel5 = nullptr;  // outline and inside of the volume box
     TPanel* Panel6 = nullptr;
-    TLabel* Label15 = nullptr;
+    TLabel* Label15 = nullptr;  // captions ファイルシステム and シリアル番号
     TLabel* Label14 = nullptr;
-    TMemo* Memo10 = nullptr;
-    TMemo* Memo9 = nullptr;
+    TMemo* Memo10 = nullptr;  // file-system name
+    TMemo* Memo9 = nullptr;   // volume serial, eight hex digits
 
     // Memory page
-    TPanel* Panel7 = nullptr;
-    TLabel* Label8 = nullptr;
-    TGauge* Gauge1 = nullptr;
+    TPanel* Panel7 = nullptr;  // page background
+    TLabel* Label8 = nullptr;  // caption of the load gauge; Label13 its per cent as text
+    TGauge* Gauge1 = nullptr;  // pie of the memory load, renewed by Timer2
     TLabel* Label13 = nullptr;
-    TPanel* Panel8 = nullptr;
+    TPanel* Panel8 = nullptr;  // outline and inside of the size box
     TPanel* Panel9 = nullptr;
-    TLabel* Label5 = nullptr;
+    TLabel* Label5 = nullptr;  // captions 全容量, 使用量, 空容量
     TLabel* Label6 = nullptr;
     TLabel* Label7 = nullptr;
-    TMemo* Memo4 = nullptr;
+    TMemo* Memo4 = nullptr;  // total, used and free physical memory
     TMemo* Memo5 = nullptr;
     TMemo* Memo6 = nullptr;
 
     // CPU page
-    TPanel* Panel10 = nullptr;
-    TLabel* Label9 = nullptr;
-    TGauge* Gauge6 = nullptr;
+    TPanel* Panel10 = nullptr;  // page background
+    TLabel* Label9 = nullptr;   // caption of the processor-load gauge; Label21 its per cent (9x family only)
+    TGauge* Gauge6 = nullptr;   // pie of the processor load (9x family only)
     TLabel* Label21 = nullptr;
-    TPanel* Panel11 = nullptr;
-    TPanel* Panel12 = nullptr;
-    TLabel* Label16 = nullptr;
-    TMemo* Memo7 = nullptr;
-    TPanel* Panel13 = nullptr;
-    TOvalButton* Keisoku = nullptr;
-    TPanel* Panel32 = nullptr;
+    TPanel* Panel11 = nullptr;       // outline of the clock box; takes the focus when a figure arrives
+    TPanel* Panel12 = nullptr;       // inside of the clock box
+    TLabel* Label16 = nullptr;       // caption 周波数 of the clock figure
+    TMemo* Memo7 = nullptr;          // the measured clock frequency, or the measuring note
+    TPanel* Panel13 = nullptr;       // oval frame of Keisoku
+    TOvalButton* Keisoku = nullptr;  // "クロック 計測": starts the clock measurement
+    TPanel* Panel32 = nullptr;       // outline and inside of the processor identity box
     TPanel* Panel33 = nullptr;
-    TLabel* Label26 = nullptr;
+    TLabel* Label26 = nullptr;  // captions Name and Vendor
     TLabel* Label27 = nullptr;
-    TEdit* Edit4 = nullptr;
-    TEdit* M11 = nullptr;
+    TEdit* Edit4 = nullptr;  // processor vendor
+    TEdit* M11 = nullptr;    // processor name
 
     // BIOS page
-    TPanel* Panel14 = nullptr;
+    TPanel* Panel14 = nullptr;  // page background; Panel26/27 the box
     TPanel* Panel26 = nullptr;
     TPanel* Panel27 = nullptr;
-    TMemo* Memo8 = nullptr;
-    TEdit* Edit1 = nullptr;
+    TMemo* Memo8 = nullptr;  // BIOS strings, one per line
+    TEdit* Edit1 = nullptr;  // heading of the BIOS box
 
     // Display page
-    TPanel* Panel28 = nullptr;
+    TPanel* Panel28 = nullptr;  // page background; Panel29/30 the box
     TPanel* Panel29 = nullptr;
     TPanel* Panel30 = nullptr;
-    TMemo* Disp1 = nullptr;
-    TEdit* Edit2 = nullptr;
+    TMemo* Disp1 = nullptr;  // display modes: number, size, colours, bits
+    TEdit* Edit2 = nullptr;  // heading of the display box
 
     // User page
-    TPanel* Panel1 = nullptr;
-    TMemo* M1 = nullptr;
-    TPanel* Panel16 = nullptr;
+    TPanel* Panel1 = nullptr;   // page background
+    TMemo* M1 = nullptr;        // status message of the registration
+    TPanel* Panel16 = nullptr;  // outline and inside of the registered-values box
     TPanel* Panel17 = nullptr;
-    TLabel* Label23 = nullptr;
-    TMemo* Name1 = nullptr;
+    TLabel* Label23 = nullptr;  // caption ＰＣ名
+    TMemo* Name1 = nullptr;     // caption 使用者; Company1 caption 会社名
     TMemo* Company1 = nullptr;
-    TMemo* NowName = nullptr;
+    TMemo* NowName = nullptr;  // registered owner, organization and computer name as they stand
     TMemo* NowCompany = nullptr;
     TMemo* NowPCName = nullptr;
-    TPanel* Panel20 = nullptr;
+    TPanel* Panel20 = nullptr;  // the editor, shown by Change; P2 its inside
     TPanel* P2 = nullptr;
-    TLabel* Label10 = nullptr;
+    TLabel* Label10 = nullptr;  // the editor's captions 使用者, 会社名, ＰＣ名
     TLabel* Label11 = nullptr;
     TLabel* Label25 = nullptr;
-    TPanel* Panel21 = nullptr;
+    TPanel* Panel21 = nullptr;  // frames of the editor's three boxes (Panel21/34, 22/35, 31/36)
     TPanel* Panel34 = nullptr;
-    TEdit* NewName = nullptr;
+    TEdit* NewName = nullptr;  // new owner; NewCompany and NewPCName likewise
     TPanel* Panel22 = nullptr;
     TPanel* Panel35 = nullptr;
     TEdit* NewCompany = nullptr;
-    TPanel* Panel23 = nullptr;
-    TOvalButton* Touroku = nullptr;
-    TPanel* Panel24 = nullptr;
-    TOvalButton* Cancel = nullptr;
+    TPanel* Panel23 = nullptr;       // oval frame of Touroku
+    TOvalButton* Touroku = nullptr;  // "登　録": writes the new values and hands over the computer name
+    TPanel* Panel24 = nullptr;       // oval frame of Cancel
+    TOvalButton* Cancel = nullptr;   // "キャンセル": closes the editor unchanged
     TPanel* Panel31 = nullptr;
     TPanel* Panel36 = nullptr;
     TEdit* NewPCName = nullptr;
-    TPanel* Panel25 = nullptr;
-    TOvalButton* Change = nullptr;
+    TPanel* Panel25 = nullptr;      // oval frame of Change
+    TOvalButton* Change = nullptr;  // "登録変更": opens the editor
 
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
+    QTimer* Timer1 = nullptr;  // runs the clock measurement a second after Keisoku
+    QTimer* Timer2 = nullptr;  // every 2 s: the processor load (9x family) and the memory page
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -193,10 +193,11 @@ private:
     void createControls();
     // Connects the controls' events to the handlers.
     void connectHandlers();
-    void DetectPlatform();
-    void FillBiosPage();
+    // Which family the machine is of: where its registration lives, and whether the load gauge shows.
+    void applyPlatformFamily();
+    void showBiosPage();
     void FillDisplayPage();
-    void ReadProcessorIdentity();
+    void showProcessorIdentity();
     void showStatus(const QString& text, ColourValue colour);
 
     platform::Platform& platform_;
