@@ -12,15 +12,23 @@ namespace zelvo {
 namespace {
 
 TEST(ColourConvert, RgbValuesKeepTheirChannels) {
-    const ColourValue values[] = {colour::White, colour::Black, colour::Red,       colour::Lime,
-                                  colour::Navy,  colour::Teal,  rgbColour(1, 2, 3)};
-    for (const ColourValue value : values) {
-        SCOPED_TRACE(value);
-        const QColor c = toQColor(value);
-        EXPECT_EQ(c.red(), redOf(value));
-        EXPECT_EQ(c.green(), greenOf(value));
-        EXPECT_EQ(c.blue(), blueOf(value));
-        EXPECT_EQ(c.alpha(), 255);
+    // Colour values are 0x00BBGGRR: red in the low byte, as the window's colours were written.
+    struct Row {
+        ColourValue value;
+        QColor colour;
+    };
+    const Row rows[] = {
+        {0x00000000u, QColor(0, 0, 0)},          {0x00FFFFFFu, QColor(255, 255, 255)},
+        {0x000000FFu, QColor(255, 0, 0)},        {0x0000FF00u, QColor(0, 255, 0)},
+        {0x00800000u, QColor(0, 0, 128)},        {0x00808000u, QColor(0, 128, 128)},
+        {0x00030201u, QColor(1, 2, 3)},          {colour::Red, QColor(255, 0, 0)},
+        {colour::Navy, QColor(0, 0, 128)},       {colour::Yellow, QColor(255, 255, 0)},
+        {colour::Silver, QColor(192, 192, 192)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(toQColor(row.value), row.colour);
+        EXPECT_EQ(toQColor(row.value).alpha(), 255);
     }
 }
 
