@@ -2,22 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "TestConfig.h"
 #include "platform/linux/CpuInfo.h"
+#include "support/FixtureFiles.h"
 
 namespace zelvo::platform {
 namespace {
 
-std::string fixture(const std::string& relative) {
-    std::ifstream in(std::string(ZELVO_FIXTURE_DIR) + "/linux/" + relative, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_TRUE(in.good() || in.eof()) << relative;
-    return text.str();
-}
+using test::linuxFixture;
 
 struct CpuCase {
     const char* label;
@@ -36,13 +27,13 @@ std::string armCore(int processor, const char* implementer, const char* part) {
 
 TEST(LinuxCpuInfo, NamesTheProcessor) {
     const CpuCase cases[] = {
-        {"Intel desktop", fixture("intel-desktop/proc/cpuinfo"), "", "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz",
+        {"Intel desktop", linuxFixture("intel-desktop/proc/cpuinfo"), "", "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz",
          "GenuineIntel"},
-        {"AMD laptop", fixture("amd-laptop/proc/cpuinfo"), "", "AMD Ryzen 7 5800U with Radeon Graphics",
+        {"AMD laptop", linuxFixture("amd-laptop/proc/cpuinfo"), "", "AMD Ryzen 7 5800U with Radeon Graphics",
          "AuthenticAMD"},
-        {"recorded virtual machine", fixture("firecracker-vm/proc/cpuinfo"), "", "AMD EPYC", "AuthenticAMD"},
-        {"QEMU guest", fixture("qemu-vm/proc/cpuinfo"), "", "QEMU Virtual CPU version 1.1.2", "GenuineIntel"},
-        {"Raspberry Pi 4", fixture("raspberry-pi-4/proc/cpuinfo"), "", "ARM Cortex-A72", "ARM"},
+        {"recorded virtual machine", linuxFixture("firecracker-vm/proc/cpuinfo"), "", "AMD EPYC", "AuthenticAMD"},
+        {"QEMU guest", linuxFixture("qemu-vm/proc/cpuinfo"), "", "QEMU Virtual CPU version 1.1.2", "GenuineIntel"},
+        {"Raspberry Pi 4", linuxFixture("raspberry-pi-4/proc/cpuinfo"), "", "ARM Cortex-A72", "ARM"},
         {"big.LITTLE phone SoC",
          armCore(0, "0x41", "0xd05") + armCore(1, "0x41", "0xd05") + armCore(2, "0x41", "0xd0b"), "",
          "ARM Cortex-A55 + Cortex-A76", "ARM"},

@@ -2,22 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <limits>
-#include <sstream>
 
-#include "TestConfig.h"
 #include "platform/linux/MemInfo.h"
+#include "support/FixtureFiles.h"
 
 namespace zelvo::platform {
 namespace {
 
-std::string fixture(const std::string& relative) {
-    std::ifstream in(std::string(ZELVO_FIXTURE_DIR) + "/linux/" + relative, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::linuxFixture;
 
 constexpr std::uint64_t KiB = 1024;
 using OptU64 = std::optional<std::uint64_t>;
@@ -30,10 +23,10 @@ struct MemInfoCase {
 
 TEST(LinuxMemInfo, ParsesFields) {
     const MemInfoCase cases[] = {
-        {"Intel desktop", fixture("intel-desktop/proc/meminfo"), 32768236 * KiB, 18223404 * KiB, 26453120 * KiB,
+        {"Intel desktop", linuxFixture("intel-desktop/proc/meminfo"), 32768236 * KiB, 18223404 * KiB, 26453120 * KiB,
          612340 * KiB, 7823156 * KiB, 2097148 * KiB, 2097148 * KiB},
-        {"kernel 3.2 without MemAvailable", fixture("qemu-vm/proc/meminfo"), 2060180 * KiB, 1408552 * KiB, std::nullopt,
-         40872 * KiB, 399324 * KiB, 520188 * KiB, 520188 * KiB},
+        {"kernel 3.2 without MemAvailable", linuxFixture("qemu-vm/proc/meminfo"), 2060180 * KiB, 1408552 * KiB,
+         std::nullopt, 40872 * KiB, 399324 * KiB, 520188 * KiB, 520188 * KiB},
         {"empty", "", std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
         {"no unit means bytes", "MemTotal: 1000\n", 1000, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
          std::nullopt, std::nullopt},
@@ -216,11 +209,11 @@ TEST(LinuxMemInfo, FindsTheProcessCgroup) {
         std::optional<std::string> v1, v2;
     };
     const Case cases[] = {
-        {"recorded hybrid machine", fixture("firecracker-vm/proc/self/cgroup"),
+        {"recorded hybrid machine", linuxFixture("firecracker-vm/proc/self/cgroup"),
          "/process_api/da4b5ab80c8c549d49534e02e6d9545a", "/"},
-        {"unified only", fixture("intel-desktop/proc/self/cgroup"), std::nullopt,
+        {"unified only", linuxFixture("intel-desktop/proc/self/cgroup"), std::nullopt,
          "/user.slice/user-1000.slice/session-2.scope"},
-        {"container namespace", fixture("docker-container/proc/self/cgroup"), std::nullopt, "/"},
+        {"container namespace", linuxFixture("docker-container/proc/self/cgroup"), std::nullopt, "/"},
         {"kernel without cgroups", "", std::nullopt, std::nullopt},
         {"memory shares a hierarchy", "5:cpu,memory:/a/b\n", "/a/b", std::nullopt},
         {"path containing a colon", "0::/x:y\n", std::nullopt, "/x:y"},
@@ -264,7 +257,7 @@ TEST(LinuxMemInfo, ParsesLimitAndStatFiles) {
     EXPECT_EQ(parseCgroupLimit("0x100"), std::nullopt);
     EXPECT_EQ(parseCgroupLimit("0\n"), std::nullopt);  // no process runs under it: not divided by
 
-    const std::string stat = fixture("docker-container/sys/fs/cgroup/memory.stat");
+    const std::string stat = linuxFixture("docker-container/sys/fs/cgroup/memory.stat");
     EXPECT_EQ(memoryStatField(stat, "inactive_file"), 20971520u);
     EXPECT_EQ(memoryStatField(stat, "anon"), 49283072u);
     EXPECT_EQ(memoryStatField(stat, "total_inactive_file"), std::nullopt);

@@ -6,29 +6,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <fstream>
-#include <sstream>
-
-#include "TestConfig.h"
 #include "platform/linux/MachineRegistry.h"
 #include "platform/linux/PciDevice.h"
+#include "support/FixtureFiles.h"
 
 namespace zelvo::platform {
 namespace {
 
-std::string fixtureDir(const std::string& machine) {
-    return std::string(ZELVO_FIXTURE_DIR) + "/linux/" + machine;
-}
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::linuxFixturePath;
+using test::readRecordedFile;
 
 TEST(LinuxPciDevice, LooksUpPciIds) {
-    const std::string ids = readAll(fixtureDir("amd-laptop") + "/usr/share/misc/pci.ids");
+    const std::string ids = readRecordedFile(linuxFixturePath("amd-laptop") + "/usr/share/misc/pci.ids");
     ASSERT_FALSE(ids.empty());
     struct Case {
         const char* label;
@@ -60,7 +49,7 @@ TEST(LinuxPciDevice, LooksUpPciIds) {
 }
 
 TEST(LinuxPciDevice, ReadsUdevProperties) {
-    const std::string data = readAll(fixtureDir("intel-desktop") + "/run/udev/data/+pci:0000:00:00.0");
+    const std::string data = readRecordedFile(linuxFixturePath("intel-desktop") + "/run/udev/data/+pci:0000:00:00.0");
     EXPECT_EQ(udevProperty(data, "ID_VENDOR_FROM_DATABASE"), "Intel Corporation");
     EXPECT_EQ(udevProperty(data, "ID_MODEL_FROM_DATABASE"), "8th Gen Core Processor Host Bridge/DRAM Registers");
     EXPECT_EQ(udevProperty(data, "ID_MODEL"), std::nullopt);
@@ -119,7 +108,7 @@ TEST(LinuxPciDevice, DriverVersionIsTheModuleVersionElseTheKernelRelease) {
     LinuxRoots roots;
     roots.sys = sys.toStdString();
     roots.udevData = dir.filePath("udev").toStdString();
-    const std::string ids = fixtureDir("amd-laptop") + "/usr/share/misc/pci.ids";
+    const std::string ids = linuxFixturePath("amd-laptop") + "/usr/share/misc/pci.ids";
 
     // A built-in driver: no module link, so the kernel's release versions it.
     auto entry = systemDevicesDriver(roots, {"/nonexistent/pci.ids", ids}, "6.1.0-18-amd64");

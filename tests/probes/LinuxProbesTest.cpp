@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "probes/ProcessorIdentity.h"
 #include "probes/Registration.h"
 #include "probes/RegistryLocations.h"
+#include "support/FixtureFiles.h"
 #include "support/LinuxFixtureMachine.h"
 
 namespace zelvo {
@@ -26,10 +26,7 @@ namespace fs = std::filesystem;
 
 // A recorded file's text without trailing white space and zeros; empty when the file is missing.
 std::string recorded(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string value = text.str();
+    std::string value = test::readRecordedFile(file.string());
     while (!value.empty() && (static_cast<unsigned char>(value.back()) <= ' '))
         value.pop_back();
     return value;
