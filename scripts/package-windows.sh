@@ -8,8 +8,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/win}
 bash scripts/install-deps.sh run windows > /dev/null
 qt=$(bash scripts/build-qt-windows.sh | tail -n 1)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON -DZELVO_QT_PREFIX="$qt" > /dev/null
+ZELVO_QT_PREFIX="$qt" cmake --preset windows -B "$build" > /dev/null
 cmake --build "$build" --target zelvo
 mkdir -p dist
 cpack --config "$build/CPackConfig.cmake" -B "$PWD/dist" > /dev/null

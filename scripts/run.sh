@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh run
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF
-cmake --build build/release --target zelvo
+cmake --preset release -DZELVO_BUILD_TESTS=OFF -DZELVO_BUILD_BENCH=OFF
+cmake --build --preset release --target zelvo
 exec build/release/src/app/zelvo

@@ -15,8 +15,7 @@ build=${1:-build/win}
 linux_build=${2:-build/test}
 
 qt=$(bash scripts/build-qt-windows.sh | tail -n 1)
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DZELVO_WERROR=ON -DZELVO_QT_PREFIX="$qt" > /dev/null
+ZELVO_QT_PREFIX="$qt" cmake --preset windows -B "$build" > /dev/null
 cmake --build "$build"
 
 export WINEDEBUG=-all

@@ -7,13 +7,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZELVO_SANITIZE=ON -DZELVO_WERROR=ON
-cmake --build build/test
+bash scripts/check-format.sh
+# The suite as `ctest --preset test` runs it by hand (CMakePresets.json carries the sanitizers' options).
+cmake --preset test
+cmake --build --preset test
+ctest --preset test
+# The later steps start the same sanitised programs outside CTest: the same options as the test preset.
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-ctest --test-dir build/test --output-on-failure -j2
 bash scripts/test-fuzz.sh build/fuzz  # every parser of machine text under libFuzzer, 20 s each
 
 # The window as a native Wayland client under a headless Weston, against the same under X11.
