@@ -3,7 +3,7 @@
 # cached), then the whole program, the snapshot tool, the libraries and their tests with MinGW-w64,
 # and runs them under Wine on a private Xvfb, once in each family: a fresh throwaway prefix as Wine
 # makes it (the NT family), then one switched to Windows 98 (the 9x family) in a Japanese locale
-# (code page 932). In each, the window is checked as a whole (tests/app/Win32WindowCheck.cpp) and its
+# (code page 932). In each, the window is checked as a whole (tests/app/win32/Win32WindowCheck.cpp) and its
 # pages are kept as PNG files in BUILD_DIR/window-pages. In the NT prefix the number separators are
 # also read in French, Russian and Swedish locales, and the snapshot tool's pages of the simulated NT
 # machine are compared with Linux's (LINUX_BUILD_DIR's zelvo_snapshot).
