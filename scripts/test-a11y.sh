@@ -7,6 +7,7 @@
 # is a stand-in on the private bus: the machine's name and the user's settings are never touched.
 #   scripts/test-a11y.sh BUILD_DIR
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=$(cd "${1:?build directory}" && pwd)
 checker=$(cd "$(dirname "$0")/.." && pwd)/tests/a11y
 work=$(mktemp -d)
@@ -21,22 +22,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {
-  for _ in $(seq 100); do
-    if [ -s "$1" ]; then return 0; fi
-    sleep 0.1
-  done
-  echo "test-a11y: $2 did not start" >&2
-  return 1
-}
-
 export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache
 mkdir -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 
-Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for "$work/display" Xvfb || { cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb 1024x640x24 "$work/xvfb.log"
+pids+=("$xvfb_pid")
+export DISPLAY=$xvfb_display
 
 dbus-daemon --session --nofork --print-address=3 3>"$work/bus" >"$work/dbus.log" 2>&1 &
 pids+=($!)

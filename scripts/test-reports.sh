@@ -6,6 +6,7 @@
 # Usage: scripts/test-reports.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 build=${1:?usage: test-reports.sh BUILD_DIR}
 zelvo=$build/src/app/zelvo
 schema=resources/zelvo-facts.schema.json
@@ -84,11 +85,8 @@ for reader in "head -n 1" "true"; do
 done
 
 echo "== Ctrl+C copies the report (Xvfb, xclip)"
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-read -r -t 20 -u "$fd" display || fail "Xvfb did not start"
-export DISPLAY=:$display
+start_xvfb 1024x768x24 "$work/xvfb.log" || fail "Xvfb did not start"
+export DISPLAY=$xvfb_display
 # Qt's X11 plugin reads past a string's end where strict_string_checks looks (as in test-sessions.sh).
 env -u WAYLAND_DISPLAY ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" "$zelvo" > "$work/window.log" 2>&1 &
 zelvo_pid=$!

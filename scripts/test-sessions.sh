@@ -6,6 +6,7 @@
 # Xwayland: the display page shows it if XRandR is asked on Wayland.
 #   scripts/test-sessions.sh BUILD_DIR
 set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=${1:?build directory}
 snapshot=$build/tools/zelvo_snapshot
 work=$(mktemp -d)
@@ -16,16 +17,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Waits up to 10 s for a file (a socket, a display number) to appear and be non-empty.
-wait_for() {
-  for _ in $(seq 100); do
-    if [ -S "$1" ] || [ -s "$1" ]; then return 0; fi
-    sleep 0.1
-  done
-  echo "test-sessions: $2 did not start" >&2
-  return 1
-}
 
 # Qt's Wayland plugin and the GL libraries it loads keep allocations until the process ends; the
 # suite checks this program's own leaks.
@@ -38,14 +29,12 @@ weston --backend=headless-backend.so --socket=zelvo-test --idle-time=0 --width=1
 pids+=($!)
 wait_for "$XDG_RUNTIME_DIR/zelvo-test" weston || { cat "$work/weston.log" >&2; exit 1; }
 
-Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for "$work/display" Xvfb || { cat "$work/xvfb.log" >&2; exit 1; }
-x_display=":$(cat "$work/display")"
-Xvfb -displayfd 3 -screen 0 800x600x16 -nolisten tcp 3>"$work/decoy" >"$work/decoy.log" 2>&1 &
-pids+=($!)
-wait_for "$work/decoy" "the second Xvfb" || { cat "$work/decoy.log" >&2; exit 1; }
-decoy_display=":$(cat "$work/decoy")"
+start_xvfb 1024x640x24 "$work/xvfb.log"
+pids+=("$xvfb_pid")
+x_display=$xvfb_display
+start_xvfb 800x600x16 "$work/decoy.log"
+pids+=("$xvfb_pid")
+decoy_display=$xvfb_display
 
 for machine in nt system; do
   env QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=zelvo-test DISPLAY="$decoy_display" \
@@ -61,7 +50,7 @@ if [ "${#pages[@]}" != 6 ]; then
 fi
 compare_page() {
   local differing
-  differing=$(compare -metric AE "$1" "$2" null: 2>&1) || true
+  differing=$(differing_pixels "$1" "$2")
   if [ "$differing" != 0 ]; then
     echo "test-sessions: $(basename "$1") differs between X11 and Wayland ($differing pixels)" >&2
     return 1

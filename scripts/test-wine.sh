@@ -11,6 +11,7 @@
 # Expects the packages of scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 build=${1:-build/win}
 linux_build=${2:-build/test}
 
@@ -41,13 +42,9 @@ cleanup() {
 trap 'cleanup; [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true' EXIT
 
 # The window needs a display; a private one, so nothing else on it stands in the way.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" > /dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-[ -s "$display_file" ] || { echo "test-wine: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$display_file")"
-rm -f "$display_file"
+start_xvfb 1024x768x24 /dev/null
+xvfb=$xvfb_pid
+export DISPLAY=$xvfb_display
 
 # The drive layout the tests expect (tests/support/WineMachine.h).
 lay_out_drives() {
@@ -90,14 +87,14 @@ compare_pages() {
   echo "== the simulated NT machine's page areas, Windows against Linux"
   for page in "$out"/linux-no-text/*.png; do
     name=$(basename "$page" .png)
-    differing=$(compare -metric AE "$page" "$out/windows-no-text/$name.png" null: 2>&1) || true
+    differing=$(differing_pixels "$page" "$out/windows-no-text/$name.png")
     if [ "$differing" != 0 ]; then
       echo "test-wine: the $name page differs outside its texts in $differing pixels" >&2
-      compare "$page" "$out/windows-no-text/$name.png" "$out/$name-no-text-differences.png" 2>/dev/null || true
+      differing_pixels "$page" "$out/windows-no-text/$name.png" "$out/$name-no-text-differences.png" > /dev/null
       status=1
     fi
-    differing=$(compare -metric AE "$out/linux-with-text/$name.png" "$out/windows-with-text/$name.png" \
-      "$out/$name-text-differences.png" 2>&1) || true
+    differing=$(differing_pixels "$out/linux-with-text/$name.png" "$out/windows-with-text/$name.png" \
+      "$out/$name-text-differences.png")
     echo "   $name: the same outside the texts; $differing text pixels differ"
   done
   return "$status"
