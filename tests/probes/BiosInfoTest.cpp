@@ -130,7 +130,7 @@ const NtCase kNtCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BiosNtTest, ::testing::ValuesIn(kNtCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(BiosInfoTest, NtProfileShowsItsRegistryLines) {
     SimPlatform platform(makeNtMachine());
@@ -258,7 +258,7 @@ const SplitCase kSplitCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SplitMultiStringTest, ::testing::ValuesIn(kSplitCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(SplitMultiStringErrors, ValueTooLongOrOfTextTypeIsARegistryError) {
     const struct {

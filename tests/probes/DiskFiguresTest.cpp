@@ -143,7 +143,7 @@ const FigureCase kFigureCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DiskFigureCases, ::testing::ValuesIn(kFigureCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST_F(DiskFiguresTest, UnreadableDriveShowsZeros) {
     SimMachine machine = machineWithC(100 * MB, 50 * MB);

@@ -65,12 +65,12 @@ TEST_P(Faces, PositiveHeightIsTheCellHeight) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, Faces,
-                         ::testing::Values(FaceCase{"G", FontFace::G, "ＭＳ Ｐゴシック", "IPAPGothic", "sans-serif",
-                                                    false},
-                                           FaceCase{"M", FontFace::M, "ＭＳ Ｐ明朝", "IPAPMincho", "serif", false},
-                                           FaceCase{"F", FontFace::F, "ＭＳ ゴシック", "IPAGothic", "monospace", true}),
-                         [](const ::testing::TestParamInfo<FaceCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, Faces,
+    ::testing::Values(FaceCase{"G", FontFace::G, "ＭＳ Ｐゴシック", "IPAPGothic", "sans-serif", false},
+                      FaceCase{"M", FontFace::M, "ＭＳ Ｐ明朝", "IPAPMincho", "serif", false},
+                      FaceCase{"F", FontFace::F, "ＭＳ ゴシック", "IPAGothic", "monospace", true}),
+    [](const ::testing::TestParamInfo<FaceCase>& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(Fonts, ZeroHeightKeepsTheDefaultSize) {
     const QFont font = makeFont(FontFace::G, 0);

@@ -80,8 +80,8 @@ class DriveComboBoxTest : public ::testing::Test {
 protected:
     // The control, with OnChange recording DriveLetter at each notification and OnClick
     // recording the letter before the pick takes effect.
-    std::unique_ptr<TDriveComboBox> makeCombo(platform::Platform& platform) {
-        auto combo = std::make_unique<TDriveComboBox>(DriveRowsOf(platform));
+    std::unique_ptr<TDriveComboBox> makeCombo(platform::Platform& source) {
+        auto combo = std::make_unique<TDriveComboBox>(DriveRowsOf(source));
         TDriveComboBox* raw = combo.get();
         combo->OnChange = [this, raw](QObject* sender) {
             EXPECT_EQ(sender, raw);
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DriveComboBoxRows,
     ::testing::Values(CaseRows{"lower", tcLowerCase, {"a:", "c: [system]", "d: []", "z: \\\\srv\\data"}, 'c'},
                       CaseRows{"upper", tcUpperCase, {"A:", "C: [SYSTEM]", "D: []", "Z: \\\\SRV\\DATA"}, 'C'}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 struct DriveRowCase {
     const char* name;
@@ -192,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
         DriveRowCase{"unknown_type", makeDrive(platform::kDriveUnknown, "X"), std::nullopt, DriveGlyph::Hard},
         DriveRowCase{"no_root_dir", makeDrive(platform::kDriveNoRootDir, "X"), std::nullopt, DriveGlyph::Hard},
         DriveRowCase{"type_above_known", makeDrive(7, "X"), std::nullopt, DriveGlyph::Hard}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST_F(DriveComboBoxTest, RowsAreRebuiltOnlyWithTheWindow) {
     auto combo = makeCombo();
@@ -250,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DriveComboBoxCreation,
                                            CreationCase{"network", "\\\\SRV\\DATA\\DIR", 0, 0, -1},
                                            CreationCase{"no_such_drive", "E:\\", 'E', 'e', -1},
                                            CreationCase{"unreadable", "", 0, 0, -1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // --- the user's picks ---
 
@@ -284,7 +284,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"other_then_same", {{2, {"click:c", "change:d", "change:d"}}, {2, {"click:d", "change:d"}}}},
         PickCase{"the_chosen_drive", {{1, {"click:c", "change:c"}}}},
         PickCase{"two_others", {{3, {"click:c", "change:z", "change:z"}}, {0, {"click:z", "change:a", "change:a"}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST_F(DriveComboBoxTest, KeyboardPickOnClosedField) {
     auto combo = makeCombo();
@@ -349,7 +349,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DriveComboBoxWrites,
                                            WriteCase{"upper_case_same", tcUpperCase, {'c'}, 'C', 1, 0},
                                            WriteCase{"not_a_letter", tcLowerCase, {'1'}, '1', 1, 1},
                                            WriteCase{"not_a_letter_upper", tcUpperCase, {'1'}, '1', 1, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST_F(DriveComboBoxTest, WritingTextCaseRebuildsAndNotifies) {
     auto combo = makeCombo();
@@ -405,7 +405,7 @@ TEST_P(DriveComboBoxHeight, RowsAtLeastGlyphHigh) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DriveComboBoxHeight, ::testing::Values(HeightCase{8, 11}, HeightCase{16, 16}),
-                         [](const auto& info) { return "font" + std::to_string(info.param.fontHeight); });
+                         [](const auto& paramInfo) { return "font" + std::to_string(paramInfo.param.fontHeight); });
 
 TEST_F(DriveComboBoxTest, FontChangeRecreatesTwice) {
     const auto small = fontOfHeight(8);
@@ -458,7 +458,7 @@ INSTANTIATE_TEST_SUITE_P(
         LabelCase{"kana", tcLowerCase, 'C', makeDrive(platform::kDriveRamdisk, "アイDISK"), "c: [アイdisk]"},
         LabelCase{"share", tcLowerCase, 'Z', makeDrive(platform::kDriveRemote, "", true, "\\\\SRV\\雨DATA"),
                   "z: \\\\srv\\雨data"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(DriveComboBoxCodePage, TrailBytesOfTheLabelsLookLikeLetters) {
     SimMachine machine;
@@ -757,7 +757,7 @@ TEST_P(DriveComboBoxGlyphs, SixteenColoursOnBlue) {
 INSTANTIATE_TEST_SUITE_P(Glyphs, DriveComboBoxGlyphs,
                          ::testing::Values(DriveGlyph::Floppy, DriveGlyph::Hard, DriveGlyph::Network, DriveGlyph::Cdrom,
                                            DriveGlyph::Ram),
-                         [](const auto& info) { return glyphName(info.param); });
+                         [](const auto& paramInfo) { return glyphName(paramInfo.param); });
 
 TEST_F(DriveComboBoxTest, GlyphsDifferInTheirMarks) {
     auto combo = makeCombo();

@@ -467,7 +467,9 @@ TEST_P(ControlTable, MatchesTheForm) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Form, ControlTable, ::testing::ValuesIn(rows()),
-                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Row>& paramInfo) {
+                             return std::string(paramInfo.param.name);
+                         });
 
 // --- the window ---
 
@@ -693,7 +695,9 @@ TEST_P(OvalButtons, BothPanelsAreSymmetricOvalsWithARimAtRightAndBottom) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Form, OvalButtons, ::testing::ValuesIn(ovals()),
-                         [](const ::testing::TestParamInfo<Oval>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Oval>& paramInfo) {
+                             return std::string(paramInfo.param.name);
+                         });
 
 // --- caret hiding ---
 

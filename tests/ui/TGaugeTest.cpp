@@ -349,8 +349,8 @@ TEST_P(PieStartTest, SliceRunsFromTheStartRayToTwelveOClock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PieStartTest, testing::ValuesIn(std::begin(kStartPoints), std::end(kStartPoints) - 1),
-                         [](const testing::TestParamInfo<StartPointRow>& info) {
-                             return "Percent" + std::to_string(info.param.percentage);
+                         [](const testing::TestParamInfo<StartPointRow>& paramInfo) {
+                             return "Percent" + std::to_string(paramInfo.param.percentage);
                          });
 
 // Right under the rim at 12 o'clock: at 1 % the slice is the few pixels from 12 o'clock to the
@@ -440,8 +440,8 @@ TEST_P(PieBorderTest, SliceEdgeLiesOnTheDiscOutline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Borders, PieBorderTest, testing::Values(bsNone, bsSingle),
-                         [](const testing::TestParamInfo<TBorderStyle>& info) {
-                             return info.param == bsSingle ? "Single" : "None";
+                         [](const testing::TestParamInfo<TBorderStyle>& paramInfo) {
+                             return paramInfo.param == bsSingle ? "Single" : "None";
                          });
 
 // ---------------------------------------------------------------------------------------------

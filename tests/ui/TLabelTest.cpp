@@ -47,13 +47,12 @@ TEST_P(LabelSize, KeepsTheEdgeItIsAlignedTo) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Label, LabelSize,
-                         ::testing::Values(SizeCase{"RightGrows", true, "7 %", "100 %"},
-                                           SizeCase{"RightShrinks", true, "100 %", "0 %"},
-                                           SizeCase{"RightEmpty", true, "100%", ""},
-                                           SizeCase{"LeftGrows", false, "7 %", "100 %"},
-                                           SizeCase{"LeftShrinks", false, "100 %", "0 %"}),
-                         [](const ::testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Label, LabelSize,
+    ::testing::Values(SizeCase{"RightGrows", true, "7 %", "100 %"}, SizeCase{"RightShrinks", true, "100 %", "0 %"},
+                      SizeCase{"RightEmpty", true, "100%", ""}, SizeCase{"LeftGrows", false, "7 %", "100 %"},
+                      SizeCase{"LeftShrinks", false, "100 %", "0 %"}),
+    [](const ::testing::TestParamInfo<SizeCase>& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(TLabel, ANewFontResizesAndKeepsTheRightEdge) {
     QWidget parent;

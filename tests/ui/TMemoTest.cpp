@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"LoneLineFeedBreaksToo", "x\ny", {}, "x\r\ny", {"x", "y"}},
         LinesCase{"SpacesKept", "\u3000a  ", {"  b\u3000"}, "\u3000a  \r\n  b\u3000\r\n", {"\u3000a  ", "  b\u3000"}},
         LinesCase{"Empty", "", {}, "", {}}),
-    [](const ::testing::TestParamInfo<LinesCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LinesCase>& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(TMemo, SetLinesEndsEveryLineWithABreak) {
     TMemo memo;

@@ -256,11 +256,11 @@ std::vector<HWND> visibleWindowsOf(DWORD process) {
     Search search{process, {}};
     EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
+            auto* found = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == search->process && IsWindowVisible(window))
-                search->windows.push_back(window);
+            if (owner == found->process && IsWindowVisible(window))
+                found->windows.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));

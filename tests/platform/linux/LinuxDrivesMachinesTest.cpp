@@ -213,7 +213,7 @@ TEST_P(LinuxDrivesMachineTest, CurrentDirectoryNamesTheDriveHoldingIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, LinuxDrivesMachineTest, ::testing::ValuesIn(machines()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& paramInfo) { return paramInfo.param.name; });
 
 // Exclusions the machines above show only as missing letters, named one by one.
 TEST(LinuxDrivesMachines, MountsThatAreNoDrives) {

@@ -237,8 +237,8 @@ TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, LinuxMachine, testing::ValuesIn(kMachines),
-                         [](const testing::TestParamInfo<MachineCase>& info) {
-                             return test::testName(info.param.machine);
+                         [](const testing::TestParamInfo<MachineCase>& paramInfo) {
+                             return test::testName(paramInfo.param.machine);
                          });
 
 TEST_F(LinuxPlatformTest, HardwareKeysAreReadOnly) {

@@ -108,7 +108,9 @@ TEST_P(LinuxProbes, PagesShowTheRecordedMachine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RecordedMachines, LinuxProbes, testing::ValuesIn(recordedMachines()),
-                         [](const testing::TestParamInfo<std::string>& info) { return test::testName(info.param); });
+                         [](const testing::TestParamInfo<std::string>& paramInfo) {
+                             return test::testName(paramInfo.param);
+                         });
 
 }  // namespace
 }  // namespace zelvo
