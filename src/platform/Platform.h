@@ -137,6 +137,7 @@ public:
     // --- desktop ---
     // Hands the backend the toolkit's services; the simulated machine and Windows (which sounds
     // its own beep) need none of them.
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): a sink; the backends that keep it move from it.
     virtual void connectDesktop(DesktopServices) {}
 
     // --- version ---

@@ -11,8 +11,8 @@ namespace {
 
 // 100 × a 64-bit count, signed or not, fits 128 bits; integer division truncates toward zero.
 int Percentage(__int128 used, __int128 total) {
-    if (total == 0)
-        (void)checkedDivide(static_cast<double>(used), 0.0);  // raises the error of this division
+    if (total == 0)  // the division's own error, which checkedDivide raises
+        return static_cast<int>(checkedDivide(static_cast<double>(used), 0.0));
     const __int128 share = used * 100 / total;
     const __int128 low = std::numeric_limits<int>::min();
     const __int128 high = std::numeric_limits<int>::max();

@@ -66,7 +66,7 @@ int AccessibleDriveSelector::indexOfChild(const QAccessibleInterface* child) con
 QString AccessibleDriveSelector::text(QAccessible::Text t) const {
     const int index = selector()->currentIndex();
     const auto& rows = selector()->rows();
-    const QString value =
+    QString value =
         index >= 0 && std::size_t(index) < rows.size() ? DriveRowSpeech(rows[std::size_t(index)]) : QString();
     if (t == QAccessible::Value)
         return value;

@@ -95,7 +95,7 @@ std::vector<std::string> cgroupDirectories(const std::string& mount, std::string
 }
 
 CgroupMemory::CgroupMemory(const LinuxRoots& roots) {
-    const auto procCgroup = linuxfs::readFile(linuxfs::joinPath(roots.proc, "/self/cgroup"), 64 * 1024);
+    const auto procCgroup = linuxfs::readFile(linuxfs::joinPath(roots.proc, "/self/cgroup"), linuxfs::kKernelTextLimit);
     if (!procCgroup)
         return;
     const CgroupPaths paths = parseProcCgroup(*procCgroup);
@@ -135,7 +135,7 @@ std::optional<CgroupMemoryBound> CgroupMemory::bound() const {
         if (level.limit) {
             if (const auto usage = linuxfs::readFile(directory + "/" + usageFile_, 64))
                 level.usage = linuxfs::parseUnsigned(*usage);
-            if (const auto stat = linuxfs::readFile(directory + "/memory.stat", 64 * 1024))
+            if (const auto stat = linuxfs::readFile(directory + "/memory.stat", linuxfs::kKernelTextLimit))
                 level.inactiveFile = memoryStatField(*stat, inactiveKey_).value_or(0);
         }
         levels.push_back(level);

@@ -28,7 +28,7 @@ public:
             std::thread([state, query = std::move(query), path = std::move(path)] {
                 auto figures = query(path);
                 std::lock_guard lock(state->mutex);
-                state->figures = std::move(figures);
+                state->figures = figures;
                 state->finished = true;
                 state->finishedSignal.notify_all();
             }).detach();

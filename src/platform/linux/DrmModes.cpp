@@ -54,7 +54,7 @@ std::vector<DrmConnector> readDrmConnectors(const std::string& sysRoot) {
         const std::string dir = drm + "/" + name;
         connectors.push_back(DrmConnector{name, linuxfs::readFile(dir + "/status", 64).value_or(""),
                                           linuxfs::readFile(dir + "/enabled", 64).value_or(""),
-                                          linuxfs::readFile(dir + "/modes", 64 * 1024).value_or("")});
+                                          linuxfs::readFile(dir + "/modes", linuxfs::kKernelTextLimit).value_or("")});
     }
     return connectors;
 }

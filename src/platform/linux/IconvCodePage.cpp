@@ -19,7 +19,7 @@ std::string convert(const char* to, const char* from, std::string_view in, SkipR
     if (in.empty())
         return out;
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (cd == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv_open's failure value
         // No converter installed: keep what is ASCII in both encodings.
         for (unsigned char c : in)
             out += c < 0x80 ? static_cast<char>(c) : '?';

@@ -50,7 +50,7 @@ std::optional<std::string> readFile(const std::string& path, std::size_t maxByte
 }
 
 std::optional<std::string> readTrimmed(const std::string& path) {
-    auto text = readFile(path, 64 * 1024);
+    auto text = readFile(path, kKernelTextLimit);
     if (!text)
         return std::nullopt;
     return std::string(trim(*text));

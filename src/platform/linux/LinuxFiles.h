@@ -12,6 +12,10 @@ namespace zelvo::platform::linuxfs {
 // `root` followed by `relative` (which starts with '/').
 std::string joinPath(std::string_view root, std::string_view relative);
 
+// The most read of a kernel text file whose size is bounded (status, meminfo, cgroup, udev records,
+// mode lists): far beyond any real one, and a bound on what a damaged one can cost.
+inline constexpr std::size_t kKernelTextLimit = std::size_t{64} * 1024;
+
 // The whole file, at most `maxBytes` of it; nullopt when it cannot be opened or read.
 // /proc files report no size, so the file is read until end of file.
 std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes = 1u << 20);

@@ -150,14 +150,14 @@ long LinuxPlatform::regCloseKey(HKey key) {
 }
 
 MemoryStatus LinuxPlatform::globalMemoryStatus() const {
-    const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), 64 * 1024);
+    const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), linuxfs::kKernelTextLimit);
     if (!cgroupMemory_)
         cgroupMemory_ = std::make_unique<CgroupMemory>(roots_);
     const auto status = memoryStatusFrom(parseMemInfo(meminfo.value_or("")), cgroupMemory_->bound());
     // Without a readable, usable meminfo the record stays zero, as a failed query leaves it.
     MemoryStatus result = status.value_or(MemoryStatus{});
     result.totalVirtual = userAddressSpace();
-    const auto self = linuxfs::readFile(joinPath(roots_.proc, "/self/status"), 64 * 1024);
+    const auto self = linuxfs::readFile(joinPath(roots_.proc, "/self/status"), linuxfs::kKernelTextLimit);
     const std::uint64_t used = self ? procSizeField(*self, "VmSize").value_or(0) : 0;
     result.availVirtual = result.totalVirtual > used ? result.totalVirtual - used : 0;
     return result;

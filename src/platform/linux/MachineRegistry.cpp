@@ -94,7 +94,7 @@ std::optional<DriverEntry> systemDevicesDriver(const LinuxRoots& roots, const st
 
     // udev's hardware database names the device without reading the large pci.ids file.
     std::optional<PciIdsName> name;
-    if (const auto udev = linuxfs::readFile(joinPath(roots.udevData, "/+pci:" + *address), 64 * 1024)) {
+    if (const auto udev = linuxfs::readFile(joinPath(roots.udevData, "/+pci:" + *address), linuxfs::kKernelTextLimit)) {
         const auto vendor = udevProperty(*udev, "ID_VENDOR_FROM_DATABASE");
         if (vendor)
             name = PciIdsName{*vendor, udevProperty(*udev, "ID_MODEL_FROM_DATABASE")};

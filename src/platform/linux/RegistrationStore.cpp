@@ -69,7 +69,7 @@ bool replaceFile(const QString& path, const QByteArray& contents) {
 
 }  // namespace
 
-RegistrationStore::RegistrationStore(QString directory, std::string defaultOwner)
+RegistrationStore::RegistrationStore(const QString& directory, std::string defaultOwner)
     : filePath_(QDir(directory).filePath(QStringLiteral("registration.ini"))), defaultOwner_(std::move(defaultOwner)) {}
 
 std::vector<std::pair<std::string, RegValue>> RegistrationStore::load() {

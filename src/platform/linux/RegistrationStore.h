@@ -15,7 +15,7 @@ class RegistrationStore final : public RegValueStore {
 public:
     // `directory` holds registration.ini; `defaultOwner` is the owner shown before anything was
     // registered.
-    RegistrationStore(QString directory, std::string defaultOwner);
+    RegistrationStore(const QString& directory, std::string defaultOwner);
 
     // Re-reads the file at every call, so a value another running copy wrote shows up. Values are
     // listed in the file's (sorted) order; RegisteredOwner and RegisteredOrganization are added

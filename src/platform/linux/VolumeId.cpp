@@ -142,7 +142,8 @@ std::string decodeUdevText(std::string_view text) {
 VolumeIdentity readVolumeIdentity(const LinuxRoots& roots, const BlockDevice& device, bool probeSuperblock) {
     VolumeIdentity identity;
     const std::string number = std::to_string(device.major) + ":" + std::to_string(device.minor);
-    if (const auto record = linuxfs::readFile((fs::path(roots.udevData) / ("b" + number)).string(), 64 * 1024))
+    if (const auto record =
+            linuxfs::readFile((fs::path(roots.udevData) / ("b" + number)).string(), linuxfs::kKernelTextLimit))
         fillFromUdev(parseUdevRecord(*record), identity);
     if (identity.fsType.empty() && identity.uuid.empty()) {
         const fs::path links = fs::path(roots.dev) / "disk";
