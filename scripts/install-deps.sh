@@ -20,8 +20,8 @@ test=(
   xvfb xauth x11-xserver-utils python3
   weston imagemagick
   desktop-file-utils appstream dbus-daemon man-db
-  # The fuzz targets (scripts/test-fuzz.sh).
-  clang libfuzzer-14-dev libclang-rt-14-dev
+  # The format check, the fuzz targets (scripts/test-fuzz.sh) and scripts/check-tidy.sh.
+  clang-format clang libfuzzer-14-dev libclang-rt-14-dev clang-tidy
   # The window read through AT-SPI and used by keyboard (scripts/test-a11y.sh, the Wine check).
   at-spi2-core gir1.2-atspi-2.0 python3-gi xdotool
   # The reports checked against their schema, the clipboard, Ansible facts, the peers in the benchmark.
