@@ -124,7 +124,8 @@ protected:
     void changeEvent(QEvent* event) override {
         // Until the box is realised its font waits, so that nothing is laid out in it.
         if (!this->realised() && event->type() == QEvent::FontChange) {
-            QWidget::changeEvent(event);
+            // Past the Qt box's own handler on purpose: that is the layout that must wait.
+            QWidget::changeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
             return;
         }
         TControl<QtBase>::changeEvent(event);

@@ -51,7 +51,8 @@ void TEdit::applyCaret(bool hidden) {
 
 void TEdit::realiseNow() {
     QEvent fontChange(QEvent::FontChange);
-    QLineEdit::changeEvent(&fontChange);
+    // The Qt box's own font handling, held back until now (TControl.h).
+    QLineEdit::changeEvent(&fontChange);  // NOLINT(bugprone-parent-virtual-call)
 }
 
 void TEdit::focusInEvent(QFocusEvent* event) {
