@@ -82,23 +82,9 @@ public:
     explicit LinuxDrivesMachine(DriveSeams seams)
         : SimPlatform(zelvo::platform::makeNtMachine()), drives_(LinuxRoots::below(kMachineDir), std::move(seams)) {}
 
-    std::uint32_t getLogicalDrives() const override { return drives_.getLogicalDrives(); }
-    std::uint32_t getDriveType(const std::string& root) const override { return drives_.getDriveType(root); }
-    bool hasDiskFreeSpaceEx() const override { return drives_.hasDiskFreeSpaceEx(); }
-    std::optional<zelvo::platform::DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override {
-        return drives_.getDiskFreeSpaceEx(root);
-    }
-    std::optional<zelvo::platform::DiskClusters> getDiskFreeSpace(const std::string& root) const override {
-        return drives_.getDiskFreeSpace(root);
-    }
-    std::optional<zelvo::platform::VolumeInformation> getVolumeInformation(const std::string& root) const override {
-        return drives_.getVolumeInformation(root);
-    }
-    std::uint32_t setErrorMode(std::uint32_t mode) override { return drives_.setErrorMode(mode); }
-    std::optional<std::string> wnetGetConnection(const std::string& localName) const override {
-        return drives_.wnetGetConnection(localName);
-    }
-    std::optional<std::string> getCurrentDirectory() const override { return drives_.getCurrentDirectory(); }
+    zelvo::platform::Drives& drives() override { return drives_; }
+
+protected:
     std::string toUtf8(const std::string& bytes) const override { return bytes; }
     std::string fromUtf8(const std::string& utf8) const override { return utf8; }
     bool isLeadByte(std::uint8_t) const override { return false; }

@@ -31,7 +31,7 @@ void BM_LinuxGlobalMemoryStatus(benchmark::State& state) {
     QTemporaryDir config;
     LinuxPlatform platform(realMachine(config));
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform.globalMemoryStatus());
+        benchmark::DoNotOptimize(platform.memory().globalMemoryStatus());
 }
 BENCHMARK(BM_LinuxGlobalMemoryStatus)->Unit(benchmark::kMicrosecond);
 
@@ -39,15 +39,16 @@ void BM_LinuxRegistrationRead(benchmark::State& state) {
     QTemporaryDir config;
     LinuxPlatform platform(realMachine(config));
     zelvo::platform::HKey key = 0;
-    platform.regOpenKey(zelvo::platform::kHKeyLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                        zelvo::platform::RegAccess::Read, &key);
+    platform.registry().regOpenKey(zelvo::platform::kHKeyLocalMachine,
+                                   "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", zelvo::platform::RegAccess::Read,
+                                   &key);
     for (auto _ : state) {
         std::uint8_t buffer[255];
         std::uint32_t size = sizeof buffer;
         std::uint32_t type = 0;
-        benchmark::DoNotOptimize(platform.regQueryValue(key, "RegisteredOwner", &type, buffer, &size));
+        benchmark::DoNotOptimize(platform.registry().regQueryValue(key, "RegisteredOwner", &type, buffer, &size));
     }
-    platform.regCloseKey(key);
+    platform.registry().regCloseKey(key);
 }
 BENCHMARK(BM_LinuxRegistrationRead)->Unit(benchmark::kMicrosecond);
 

@@ -63,7 +63,7 @@ std::optional<Reference> FindReference() {
 
 int main() {
     auto platform = zelvo::platform::createSystemPlatform();
-    const double measured = zelvo::MeasureClock(*platform);
+    const double measured = zelvo::MeasureClock(platform->clock());
     std::printf("measured   %.0f Hz (%s)\n", measured, zelvo::ClockFrequencyText(measured).text.c_str());
     const auto reference = FindReference();
     if (!reference) {

@@ -32,7 +32,7 @@ namespace zelvo {
 // What a backend may not do without the toolkit: sound the desktop's beep, know which window system
 // the window is on, name the current screen where no display-mode list is to be had, and tell the
 // windows of a changed regional setting.
-void ConnectDesktop(platform::Platform& platform) {
+void ConnectDesktop(platform::Desktop& desktop) {
     platform::DesktopServices services;
     services.beep = [] { QApplication::beep(); };
     services.windowSystem = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
@@ -54,7 +54,7 @@ void ConnectDesktop(platform::Platform& platform) {
     services.settingsChanged = [] {
         QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LocaleChange));
     };
-    platform.connectDesktop(std::move(services));
+    desktop.connectDesktop(std::move(services));
 }
 
 QTranslator* InstallToolkitTranslations(QCoreApplication& app) {
@@ -151,10 +151,10 @@ int Answer(const std::string& text) {
 // what the system tells without one.
 std::string FactsReport(const CommandLine& line) {
     auto platform = platform::createSystemPlatform();
-    LoadNumberSeparators(*platform);
+    LoadNumberSeparators(platform->text());
     platform::DesktopServices services;
     services.windowSystem = platform::WindowSystem::Unconnected;
-    platform->connectDesktop(std::move(services));
+    platform->desktop().connectDesktop(std::move(services));
     const MachineFacts facts = GatherFacts(*platform, {line.measureClock, line.redact, ToolkitLocaleCase()});
     const ReportStamp stamp{ZELVO_VERSION, TakenNow()};
     return line.action == CommandLine::Action::Json ? JsonReport(facts, stamp) : TextReport(facts, stamp);
@@ -201,12 +201,12 @@ int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& b
         return 1;
     auto platform = platform::createSystemPlatform();
     // The separators are read before the application object exists, as every text depends on them.
-    LoadNumberSeparators(*platform);
+    LoadNumberSeparators(platform->text());
     QApplication app(argc, argv);
     heldX11.reset();
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
     InstallToolkitTranslationsOnFirstMenu(app);
-    ConnectDesktop(*platform);
+    ConnectDesktop(platform->desktop());
     TForm1 form(*platform);
     form.FormCreate();
     if (beforeShow)

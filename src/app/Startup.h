@@ -11,12 +11,12 @@ class QWidget;
 namespace zelvo {
 
 namespace platform {
-class Platform;
+class Desktop;
 }
 
 // Gives the system backend what it needs from the toolkit (the beep, the current screen, the way to
 // tell the windows of a changed regional setting). Call it once the application object exists.
-void ConnectDesktop(platform::Platform& platform);
+void ConnectDesktop(platform::Desktop& desktop);
 
 // Installs Qt's own Japanese texts (the standard edit menu) in `app`; returns the translator, owned
 // by `app`, or null where Qt's Japanese catalogue is not installed.

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/TextLocale.h"
 
 namespace zelvo {
 
@@ -54,14 +54,14 @@ bool isOneUtf8Character(std::string_view text) {
 // The buffer holds one character and the terminator, as the separators are single characters.
 constexpr std::uint32_t kSeparatorBufferChars = 2;
 
-Separator readSeparator(platform::Platform& platform, platform::LocaleItem item, Separator fallback) {
-    const std::optional<std::string> setting = platform.getLocaleInfo(item, kSeparatorBufferChars);
+Separator readSeparator(const platform::TextLocale& text, platform::LocaleItem item, Separator fallback) {
+    const std::optional<std::string> setting = text.getLocaleInfo(item, kSeparatorBufferChars);
     if (!setting)
         return fallback;
     // The answer is in the platform's code page (Windows gives a no-break space as the byte 0xA0).
     // An answer of more than one character did not fit the buffer: a failed query, whatever the
     // backend returned.
-    return Separator::fromUtf8(platform.toUtf8(*setting)).value_or(fallback);
+    return Separator::fromUtf8(text.toUtf8(*setting)).value_or(fallback);
 }
 
 }  // namespace
@@ -95,11 +95,11 @@ void setNumberSeparators(NumberSeparators separators) {
     g_separators.decimal = separators.decimal.isWhole() ? separators.decimal : defaults.decimal;
 }
 
-void LoadNumberSeparators(platform::Platform& platform) {
+void LoadNumberSeparators(const platform::TextLocale& text) {
     const NumberSeparators defaults;
     NumberSeparators loaded;
-    loaded.thousands = readSeparator(platform, platform::LocaleItem::ThousandSeparator, defaults.thousands);
-    loaded.decimal = readSeparator(platform, platform::LocaleItem::DecimalSeparator, defaults.decimal);
+    loaded.thousands = readSeparator(text, platform::LocaleItem::ThousandSeparator, defaults.thousands);
+    loaded.decimal = readSeparator(text, platform::LocaleItem::DecimalSeparator, defaults.decimal);
     setNumberSeparators(loaded);
 }
 

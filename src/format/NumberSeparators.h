@@ -9,7 +9,7 @@
 #include <string_view>
 
 namespace zelvo::platform {
-class Platform;
+class TextLocale;
 }
 
 namespace zelvo {
@@ -58,6 +58,6 @@ void setNumberSeparators(NumberSeparators separators);
 // such setting, or one longer than one character) keeps the default, an empty setting gives none,
 // otherwise the setting's one character is used. The backends of a code page answer single bytes,
 // of which only ASCII passes; the Linux backend answers one UTF-8 character.
-void LoadNumberSeparators(platform::Platform& platform);
+void LoadNumberSeparators(const platform::TextLocale& text);
 
 }  // namespace zelvo

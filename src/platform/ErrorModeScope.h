@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Platform.h"
+#include "platform/Drives.h"
 
 namespace zelvo::platform {
 
@@ -13,14 +13,13 @@ inline constexpr std::uint32_t kSemFailCriticalErrors = 1;
 
 class ErrorModeScope {
 public:
-    ErrorModeScope(Platform& platform, std::uint32_t mode)
-        : platform_(platform), previous_(platform.setErrorMode(mode)) {}
-    ~ErrorModeScope() { platform_.setErrorMode(previous_); }
+    ErrorModeScope(Drives& drives, std::uint32_t mode) : drives_(drives), previous_(drives.setErrorMode(mode)) {}
+    ~ErrorModeScope() { drives_.setErrorMode(previous_); }
     ErrorModeScope(const ErrorModeScope&) = delete;
     ErrorModeScope& operator=(const ErrorModeScope&) = delete;
 
 private:
-    Platform& platform_;
+    Drives& drives_;
     std::uint32_t previous_;
 };
 

@@ -372,7 +372,7 @@ void RegistryTree::setRootPresent(HKey root, bool present) {
 
 // --- the reg* calls ---
 
-long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
+long RegistryTree::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
     Impl::PathStart start;
     if (long status = impl_->resolvePathForResult(parent, subKey, result, &start); status != kRegSuccess)
         return status;
@@ -389,7 +389,7 @@ long RegistryTree::open(HKey parent, const std::string& subKey, RegAccess access
     return kRegSuccess;
 }
 
-long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) {
+long RegistryTree::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
     Impl::PathStart start;
     if (long status = impl_->resolvePathForResult(parent, subKey, result, &start); status != kRegSuccess)
         return status;
@@ -418,8 +418,8 @@ long RegistryTree::create(HKey parent, const std::string& subKey, HKey* result) 
     return kRegSuccess;
 }
 
-long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* size) const {
+long RegistryTree::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                 std::uint32_t* size) const {
     std::shared_ptr<Node> node;
     RegAccess access;
     if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
@@ -454,8 +454,8 @@ long RegistryTree::query(HKey key, const std::string& name, std::uint32_t* type,
     return kRegFileNotFound;
 }
 
-long RegistryTree::set(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                       std::uint32_t size) {
+long RegistryTree::regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                               std::uint32_t size) {
     std::shared_ptr<Node> node;
     RegAccess access;
     if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
@@ -472,7 +472,7 @@ long RegistryTree::set(HKey key, const std::string& name, std::uint32_t type, co
     return impl_->storeValue(*node, name, std::move(value)) ? kRegSuccess : kRegAccessDenied;
 }
 
-long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) const {
+long RegistryTree::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
     std::shared_ptr<Node> node;
     RegAccess access;
     if (long status = impl_->resolve(key, &node, &access); status != kRegSuccess)
@@ -486,7 +486,7 @@ long RegistryTree::enumValue(HKey key, std::uint32_t index, std::string* name) c
     return kRegSuccess;
 }
 
-long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
+long RegistryTree::regDeleteKey(HKey parent, const std::string& subKey) {
     Impl::PathStart start;
     if (long status = impl_->resolvePath(parent, subKey, &start); status != kRegSuccess)
         return status;
@@ -505,7 +505,7 @@ long RegistryTree::deleteKey(HKey parent, const std::string& subKey) {
     return kRegSuccess;
 }
 
-long RegistryTree::close(HKey key) {
+long RegistryTree::regCloseKey(HKey key) {
     if (auto r = impl_->roots.find(key); r != impl_->roots.end())
         return r->second.present ? kRegSuccess : kRegInvalidHandle;  // closing a root does nothing
     const auto h = impl_->handles.find(key);

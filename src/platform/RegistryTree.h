@@ -1,5 +1,5 @@
 #pragma once
-// An in-memory registry with the Windows call semantics of Platform's reg* methods. The simulated
+// An in-memory registry with the Windows call semantics of the Registry calls. The simulated
 // machine keeps its whole registry here; the Linux backend fills one with keys read live from the
 // machine and backs the registration key with a per-user file.
 
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 
 namespace zelvo::platform {
 
@@ -34,7 +34,7 @@ public:
     virtual bool storeAll(const std::vector<std::pair<std::string, RegValue>>& values);
 };
 
-class RegistryTree {
+class RegistryTree final : public Registry {
 public:
     RegistryTree();
     ~RegistryTree();
@@ -73,19 +73,21 @@ public:
     // Every call on an absent root answers kRegInvalidHandle, as NT does for HKEY_DYN_DATA.
     void setRootPresent(HKey root, bool present);
 
-    // --- the reg* calls of Platform, same contracts, as Windows answers them: a sub-key path that
+    // --- the Registry calls, same contracts, as Windows answers them: a sub-key path that
     // begins with a backslash is a bad path (161); a string value stored without its terminating
     // zero is read with one added where the buffer has room (the size reported is the value's).
     // On a key kept in a store, the values set through one handle are seen through that handle at
     // once and reach the store together when the handle is closed; close answers access denied
     // when the store refuses them. ---
-    long open(HKey parent, const std::string& subKey, RegAccess access, HKey* result);
-    long create(HKey parent, const std::string& subKey, HKey* result);
-    long query(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) const;
-    long set(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size);
-    long enumValue(HKey key, std::uint32_t index, std::string* name) const;
-    long deleteKey(HKey parent, const std::string& subKey);
-    long close(HKey key);
+    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
+    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
+    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) const override;
+    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
+    long regDeleteKey(HKey parent, const std::string& subKey) override;
+    long regCloseKey(HKey key) override;
 
     // Handles opened and not yet closed (tests check that every opened key is closed).
     std::size_t openHandleCount() const;

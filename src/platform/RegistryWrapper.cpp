@@ -16,8 +16,8 @@ bool isTextOrNumber(std::uint32_t type) {
 }
 }  // namespace
 
-RegistryWrapper::RegistryWrapper(Platform& platform, HKey root, RegAccess access)
-    : platform_(platform), root_(root), access_(access) {}
+RegistryWrapper::RegistryWrapper(Registry& registry, const TextLocale& text, HKey root, RegAccess access)
+    : registry_(registry), text_(text), root_(root), access_(access) {}
 
 RegistryWrapper::~RegistryWrapper() {
     CloseKey();
@@ -28,8 +28,8 @@ bool RegistryWrapper::OpenKey(const std::string& path, bool canCreate) {
     const HKey parent = fromRoot || current_ == 0 ? root_ : current_;
     const std::string relative = fromRoot ? path.substr(1) : path;
     HKey opened = 0;
-    const long status = canCreate ? platform_.regCreateKey(parent, relative, &opened)
-                                  : platform_.regOpenKey(parent, relative, access_, &opened);
+    const long status = canCreate ? registry_.regCreateKey(parent, relative, &opened)
+                                  : registry_.regOpenKey(parent, relative, access_, &opened);
     if (status != kRegSuccess)
         return false;
     CloseKey();
@@ -40,7 +40,7 @@ bool RegistryWrapper::OpenKey(const std::string& path, bool canCreate) {
 void RegistryWrapper::CloseKey() {
     if (current_ == 0)
         return;
-    platform_.regCloseKey(current_);
+    registry_.regCloseKey(current_);
     current_ = 0;
 }
 
@@ -49,7 +49,7 @@ std::vector<std::string> RegistryWrapper::GetValueNames() {
     if (current_ == 0)
         return names;
     std::string name;
-    for (std::uint32_t index = 0; platform_.regEnumValue(current_, index, &name) == kRegSuccess; ++index)
+    for (std::uint32_t index = 0; registry_.regEnumValue(current_, index, &name) == kRegSuccess; ++index)
         names.push_back(name);
     return names;
 }
@@ -59,7 +59,7 @@ int RegistryWrapper::ReadBinaryData(const std::string& name, void* buffer, int b
         return 0;
     std::uint32_t type = kRegNone;
     std::uint32_t size = 0;
-    if (platform_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess)
+    if (registry_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess)
         return 0;
     // A null buffer holds nothing.
     const std::uint32_t capacity = buffer && bufferSize > 0 ? static_cast<std::uint32_t>(bufferSize) : 0;
@@ -68,7 +68,7 @@ int RegistryWrapper::ReadBinaryData(const std::string& name, void* buffer, int b
     if (size == 0)
         return 0;
     std::uint32_t read = capacity;
-    if (platform_.regQueryValue(current_, name, &type, static_cast<std::uint8_t*>(buffer), &read) != kRegSuccess)
+    if (registry_.regQueryValue(current_, name, &type, static_cast<std::uint8_t*>(buffer), &read) != kRegSuccess)
         raise(kReadFailed, name);
     return static_cast<int>(read);
 }
@@ -78,13 +78,13 @@ std::string RegistryWrapper::ReadString(const std::string& name) {
         return {};
     std::uint32_t type = kRegNone;
     std::uint32_t size = 0;
-    if (platform_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess || size == 0)
+    if (registry_.regQueryValue(current_, name, &type, nullptr, &size) != kRegSuccess || size == 0)
         return {};
     if (type != kRegSz && type != kRegExpandSz)
         raise(kBadType, name);
     std::string data(size, '\0');
     std::uint32_t read = size;
-    if (platform_.regQueryValue(current_, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &read) !=
+    if (registry_.regQueryValue(current_, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &read) !=
         kRegSuccess)
         raise(kReadFailed, name);
     data.resize(read);
@@ -94,7 +94,7 @@ std::string RegistryWrapper::ReadString(const std::string& name) {
 }
 
 void RegistryWrapper::raise(const char* pattern, const std::string& name) {
-    throw ERegistryException(formatMessage(pattern, platform_.toUtf8(name)));
+    throw ERegistryException(formatMessage(pattern, text_.toUtf8(name)));
 }
 
 }  // namespace zelvo::platform

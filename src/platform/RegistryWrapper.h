@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
+#include "platform/TextLocale.h"
 
 namespace zelvo::platform {
 
@@ -13,7 +14,7 @@ class RegistryWrapper {
 public:
     // `access` is the right every OpenKey asks for; keys that are only read are opened with Read
     // so that an ordinary user, who may not write to the machine's keys, can still read them.
-    RegistryWrapper(Platform& platform, HKey root, RegAccess access = RegAccess::AllAccess);
+    RegistryWrapper(Registry& registry, const TextLocale& text, HKey root, RegAccess access = RegAccess::AllAccess);
     ~RegistryWrapper();
     RegistryWrapper(const RegistryWrapper&) = delete;
     RegistryWrapper& operator=(const RegistryWrapper&) = delete;
@@ -44,7 +45,8 @@ public:
 private:
     [[noreturn]] void raise(const char* pattern, const std::string& name);
 
-    Platform& platform_;
+    Registry& registry_;
+    const TextLocale& text_;
     HKey root_;
     RegAccess access_;
     HKey current_ = 0;

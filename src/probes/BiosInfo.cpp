@@ -23,24 +23,24 @@ const std::string kDriverClassKey = platform::regkeys::fromRoot(platform::regkey
 const std::string kDriverDescValue(platform::regkeys::kDriverDesc);
 const std::string kDriverVersionValue(platform::regkeys::kDriverVersion);
 
-void AddRomLines(platform::Platform& platform, BiosPage& page) {
+void AddRomLines(const platform::Memory& memory, const platform::TextLocale& text, BiosPage& page) {
     page.memoAdditions.emplace_back();
     for (const std::uint32_t address : kBiosRomAddresses) {
-        const auto text = platform.readRomString(address);
-        page.memoAdditions.push_back(text ? platform.toUtf8(*text) : std::string());
+        const auto bytes = memory.readRomString(address);
+        page.memoAdditions.push_back(bytes ? text.toUtf8(*bytes) : std::string());
     }
 }
 
 // Reads the registry copies; a registry error thrown here ends the reading, keeping what was added.
-void AddRegistryLines(platform::Platform& platform, RegistryWrapper& registry, BiosPage& page) {
+void AddRegistryLines(const platform::TextLocale& text, RegistryWrapper& registry, BiosPage& page) {
     // A key that cannot be opened leaves the wrapper where it was; reads then give empty texts.
     registry.OpenKey(kSystemKey, false);
     page.memoAdditions.emplace_back();
-    page.memoAdditions.push_back(platform.toUtf8(PieceListText(SplitMultiString(registry, kVersionValue))));
-    page.memoAdditions.push_back(platform.toUtf8(registry.ReadString(kDateValue)));
+    page.memoAdditions.push_back(text.toUtf8(PieceListText(SplitMultiString(registry, kVersionValue))));
+    page.memoAdditions.push_back(text.toUtf8(registry.ReadString(kDateValue)));
     registry.OpenKey(kDriverClassKey, false);
-    page.memoAdditions.push_back(platform.toUtf8(registry.ReadString(kDriverDescValue)));
-    page.memoAdditions.push_back("Ver " + platform.toUtf8(registry.ReadString(kDriverVersionValue)));
+    page.memoAdditions.push_back(text.toUtf8(registry.ReadString(kDriverDescValue)));
+    page.memoAdditions.push_back("Ver " + text.toUtf8(registry.ReadString(kDriverVersionValue)));
 }
 
 }  // namespace
@@ -69,23 +69,24 @@ std::string PieceListText(const std::vector<std::string>& pieces) {
     return text;
 }
 
-BiosPage FillBiosPage(platform::Platform& platform) {
+BiosPage FillBiosPage(platform::SystemIdentity& identity, platform::Memory& memory, platform::Registry& registry,
+                      const platform::TextLocale& text) {
     BiosPage page;
-    const auto version = platform.getVersion();
+    const auto version = identity.getVersion();
     if (!version)
         return page;
     switch (version->platformId) {
         case platform::kPlatformWin9x:
             page.tabVisible = true;
-            AddRomLines(platform, page);
+            AddRomLines(memory, text, page);
             page.heading = kBiosHeading;
             break;
         case platform::kPlatformNT: {
             page.tabVisible = true;
             // Only read: all-access opening of the hardware keys is refused to ordinary users.
-            RegistryWrapper registry(platform, platform::kHKeyLocalMachine, platform::RegAccess::Read);
+            RegistryWrapper wrapper(registry, text, platform::kHKeyLocalMachine, platform::RegAccess::Read);
             try {
-                AddRegistryLines(platform, registry, page);
+                AddRegistryLines(text, wrapper, page);
             } catch (const ERegistryException&) {
                 // Silently ends the reading; the lines added so far stay.
             }

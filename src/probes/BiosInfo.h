@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Memory.h"
+#include "platform/Registry.h"
 #include "platform/RegistryWrapper.h"
+#include "platform/SystemIdentity.h"
+#include "platform/TextLocale.h"
 
 namespace zelvo {
 
@@ -39,7 +42,8 @@ inline constexpr std::uint32_t kBiosRomAddresses[] = {0xFE061, 0xFE091, 0xFFFF5,
 //   The keys are opened for reading only: opening them with all access fails for an ordinary
 //   user, who would see nothing but empty lines.
 // - Any other family: nothing is added and the tab is hidden, as there is nothing to show.
-BiosPage FillBiosPage(platform::Platform& platform);
+BiosPage FillBiosPage(platform::SystemIdentity& identity, platform::Memory& memory, platform::Registry& registry,
+                      const platform::TextLocale& text);
 
 // The multi-string splitter: reads at most 100 bytes of value `valueName` of the wrapper's
 // current key (a missing value, or no open key, reads as zeros) and splits the first 99 of them

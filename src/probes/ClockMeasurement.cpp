@@ -12,17 +12,17 @@ constexpr std::uint32_t kWindowMs = 4000;
 constexpr double kWindowSeconds = 4.0;
 }  // namespace
 
-double MeasureClock(platform::Platform& platform) {
-    const std::uint32_t t0 = platform.getTickCount();
+double MeasureClock(platform::Clock& clock) {
+    const std::uint32_t t0 = clock.getTickCount();
     // Start on a tick boundary, so the window is as close to whole ticks as the clock allows.
-    while (platform.getTickCount() == t0) {
+    while (clock.getTickCount() == t0) {
     }
-    const std::uint64_t c0 = platform.readCycleCounter();
+    const std::uint64_t c0 = clock.readCycleCounter();
     // The 4000 ms are counted from t0, the reading before the boundary. Comparing the elapsed
     // time rather than a deadline keeps the wait whole when the 32-bit count wraps during it.
-    while (static_cast<std::uint32_t>(platform.getTickCount() - t0) < kWindowMs) {
+    while (static_cast<std::uint32_t>(clock.getTickCount() - t0) < kWindowMs) {
     }
-    const std::uint64_t c1 = platform.readCycleCounter();
+    const std::uint64_t c1 = clock.readCycleCounter();
     const double cycles =
         static_cast<double>(static_cast<std::int64_t>(c1)) - static_cast<double>(static_cast<std::int64_t>(c0));
     // Ties go to the even neighbour under the default rounding mode.

@@ -3,13 +3,13 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/Clock.h"
 #include "probes/Colour.h"
 
 namespace zelvo {
 
 // Busy-waits for about 4 seconds and returns the cycle rate in Hz, a whole number.
-double MeasureClock(platform::Platform& platform);
+double MeasureClock(platform::Clock& clock);
 
 struct ClockText {
     std::string text;  // UTF-8

@@ -37,28 +37,28 @@ int DriveNumberFromLetter(char letter, int current) {
     return current;
 }
 
-VolumeTexts ReadVolumeTexts(platform::Platform& platform, char letter) {
+VolumeTexts ReadVolumeTexts(platform::Drives& drives, const platform::TextLocale& text, char letter) {
     // With no drive chosen the root would be an empty path; that names no volume.
     if (letter == '\0')
         return {};
     // A drive without a medium is to fail the query, not to put a system prompt before the user.
-    const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
-    const auto volume = platform.getVolumeInformation(std::string{letter, ':', '\\'});
+    const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
+    const auto volume = drives.getVolumeInformation(std::string{letter, ':', '\\'});
     if (!volume)
         return {};
-    return {HexText(volume->serial, 8), platform.toUtf8(volume->fileSystem), true};
+    return {HexText(volume->serial, 8), text.toUtf8(volume->fileSystem), true};
 }
 
-DriveBytes QueryDriveBytes(platform::Platform& platform, int driveNumber) {
+DriveBytes QueryDriveBytes(platform::Drives& drives, int driveNumber) {
     const std::string root = RootOfDriveNumber(driveNumber);
-    const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
-    if (platform.hasDiskFreeSpaceEx()) {
-        const auto space = platform.getDiskFreeSpaceEx(root);
+    const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
+    if (drives.hasDiskFreeSpaceEx()) {
+        const auto space = drives.getDiskFreeSpaceEx(root);
         if (!space)
             return {};
         return {space->totalBytes, space->freeBytesAvailable};
     }
-    const auto clusters = platform.getDiskFreeSpace(root);
+    const auto clusters = drives.getDiskFreeSpace(root);
     if (!clusters)
         return {};
     const auto size = ClusterBytes(clusters->sectorsPerCluster, clusters->bytesPerSector, clusters->totalClusters);
@@ -81,8 +81,8 @@ UsageFigures ComputeDiskFigures(DriveBytes bytes) {
                             static_cast<double>(bytes.free), percentage, SizeUnits::MegabytesOrGigabytes);
 }
 
-UsageFigures ReadDiskFigures(platform::Platform& platform, int driveNumber) {
-    return ComputeDiskFigures(QueryDriveBytes(platform, driveNumber));
+UsageFigures ReadDiskFigures(platform::Drives& drives, int driveNumber) {
+    return ComputeDiskFigures(QueryDriveBytes(drives, driveNumber));
 }
 
 }  // namespace zelvo

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/Drives.h"
+#include "platform/TextLocale.h"
 #include "probes/UsageFigures.h"
 
 namespace zelvo {
@@ -24,7 +25,7 @@ struct VolumeTexts {
 // cannot be read (no medium, no drive chosen) both texts are empty: there is no serial number or
 // file system to show, and a made-up figure could be taken for a real one. Like the size query,
 // it runs with critical errors failed, so a drive without a medium brings up no system prompt.
-VolumeTexts ReadVolumeTexts(platform::Platform& platform, char letter);
+VolumeTexts ReadVolumeTexts(platform::Drives& drives, const platform::TextLocale& text, char letter);
 
 // Total and free bytes of drive number `driveNumber` (0 = the current drive, 1..26 = A:..Z:);
 // -1 for each when the drive cannot be read. Uses the 64-bit query where the system has it, the
@@ -33,7 +34,7 @@ struct DriveBytes {
     std::int64_t size = -1;
     std::int64_t free = -1;
 };
-DriveBytes QueryDriveBytes(platform::Platform& platform, int driveNumber);
+DriveBytes QueryDriveBytes(platform::Drives& drives, int driveNumber);
 
 // The figures of `bytes`, sizes in MB or GB. Throws EInvalidOp when the total is 0 bytes and
 // nothing is used (0 ÷ 0) and EZeroDivide for a total of 0 with a non-zero used figure; it throws
@@ -44,6 +45,6 @@ UsageFigures ComputeDiskFigures(DriveBytes bytes);
 // Queries drive number `driveNumber` once for its size and once for its free space and computes
 // its figures. One reading of each keeps used + free = total exactly, which two readings taken
 // apart in time would not on a drive being written to.
-UsageFigures ReadDiskFigures(platform::Platform& platform, int driveNumber);
+UsageFigures ReadDiskFigures(platform::Drives& drives, int driveNumber);
 
 }  // namespace zelvo

@@ -25,11 +25,11 @@ std::int32_t DisplayColourCount(std::uint32_t bitsPerPixel) {
     return std::int32_t{1} << depth;
 }
 
-std::vector<std::string> DisplayPageLines(platform::Platform& platform) {
+std::vector<std::string> DisplayPageLines(platform::DisplaySettings& display) {
     std::vector<std::string> lines;
     // The mode number is shown as a signed 32-bit figure, so the enumeration ends there at the latest.
     for (std::uint32_t index = 0; index <= kInt32Max; ++index) {
-        const std::optional<platform::DisplayMode> mode = platform.enumDisplaySettings(index);
+        const std::optional<platform::DisplayMode> mode = display.enumDisplaySettings(index);
         if (!mode)
             break;
         lines.emplace_back();

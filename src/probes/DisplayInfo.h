@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/DisplaySettings.h"
 
 namespace zelvo {
 
@@ -17,6 +17,6 @@ std::int32_t DisplayColourCount(std::uint32_t bitsPerPixel);
 // adds each one as a line of its own. Per mode: an empty line, the mode number, the screen size,
 // the colour count, the colour depth and two empty lines. The modes are enumerated from index 0
 // up to the first index the system refuses; no modes give no lines.
-std::vector<std::string> DisplayPageLines(platform::Platform& platform);
+std::vector<std::string> DisplayPageLines(platform::DisplaySettings& display);
 
 }  // namespace zelvo

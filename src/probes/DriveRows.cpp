@@ -32,22 +32,24 @@ std::optional<std::string> asFromBuffer(const std::string& text) {
     return cut;
 }
 
-std::string VolumeLabelText(platform::Platform& platform, char letter, const LocaleCase& localeCase) {
-    const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
+std::string VolumeLabelText(platform::Drives& drives, const platform::TextLocale& codePage, char letter,
+                            const LocaleCase& localeCase) {
+    const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
     std::string label;
-    if (const auto info = platform.getVolumeInformation(std::string{letter, ':', '\\'}))
+    if (const auto info = drives.getVolumeInformation(std::string{letter, ':', '\\'}))
         label = asFromBuffer(info->label).value_or(std::string());
-    return '[' + FileNameCase(platform, label, upperFor(letter), localeCase) + ']';
+    return '[' + FileNameCase(codePage, label, upperFor(letter), localeCase) + ']';
 }
 
-std::optional<std::string> NetworkName(platform::Platform& platform, char letter, const LocaleCase& localeCase) {
-    const auto remote = platform.wnetGetConnection(std::string{asciiUpper(letter), ':'});
+std::optional<std::string> NetworkName(const platform::Drives& drives, const platform::TextLocale& codePage,
+                                       char letter, const LocaleCase& localeCase) {
+    const auto remote = drives.wnetGetConnection(std::string{asciiUpper(letter), ':'});
     if (!remote)
         return std::nullopt;
     const auto name = asFromBuffer(*remote);
     if (!name)
         return std::nullopt;
-    return FileNameCase(platform, *name, upperFor(letter), localeCase);
+    return FileNameCase(codePage, *name, upperFor(letter), localeCase);
 }
 
 std::optional<DriveKind> KindOfType(std::uint32_t type) {
@@ -69,12 +71,12 @@ std::optional<DriveKind> KindOfType(std::uint32_t type) {
 
 }  // namespace
 
-std::string FileNameCase(const platform::Platform& platform, const std::string& text, bool upper,
+std::string FileNameCase(const platform::TextLocale& codePage, const std::string& text, bool upper,
                          const LocaleCase& localeCase) {
-    if (platform.hasLeadBytes() || !localeCase) {
+    if (codePage.hasLeadBytes() || !localeCase) {
         std::string out = text;
         for (std::size_t i = 0; i < out.size(); ++i) {
-            if (platform.isLeadByte(static_cast<unsigned char>(out[i]))) {
+            if (codePage.isLeadByte(static_cast<unsigned char>(out[i]))) {
                 ++i;  // the trail byte may look like a letter; it is part of the character
                 continue;
             }
@@ -82,18 +84,19 @@ std::string FileNameCase(const platform::Platform& platform, const std::string& 
         }
         return out;
     }
-    return platform.fromUtf8(localeCase(platform.toUtf8(text), upper));
+    return codePage.fromUtf8(localeCase(codePage.toUtf8(text), upper));
 }
 
-std::vector<DriveRow> ReadDriveRows(platform::Platform& platform, bool upperCase, const LocaleCase& localeCase) {
+std::vector<DriveRow> ReadDriveRows(platform::Drives& drives, const platform::TextLocale& codePage, bool upperCase,
+                                    const LocaleCase& localeCase) {
     std::vector<DriveRow> rows;
-    const std::uint32_t mask = platform.getLogicalDrives();
+    const std::uint32_t mask = drives.getLogicalDrives();
     for (int i = 0; i < 26; ++i) {
         if ((mask & (std::uint32_t(1) << i)) == 0)
             continue;
         char letter = char('a' + i);
         const std::string root{letter, ':', '\\'};
-        const std::uint32_t type = platform.getDriveType(root);
+        const std::uint32_t type = drives.getDriveType(root);
         if (upperCase)
             letter = asciiUpper(letter);
         const auto kind = KindOfType(type);
@@ -104,21 +107,22 @@ std::vector<DriveRow> ReadDriveRows(platform::Platform& platform, bool upperCase
         row.kind = *kind;
         row.text = std::string{letter, ':'};
         if (row.kind == DriveKind::Network) {
-            row.networkName = NetworkName(platform, letter, localeCase);
-            row.text += ' ' + (row.networkName ? *row.networkName : VolumeLabelText(platform, letter, localeCase));
+            row.networkName = NetworkName(drives, codePage, letter, localeCase);
+            row.text +=
+                ' ' + (row.networkName ? *row.networkName : VolumeLabelText(drives, codePage, letter, localeCase));
             if (row.networkName)
-                row.networkName = platform.toUtf8(*row.networkName);
+                row.networkName = codePage.toUtf8(*row.networkName);
         } else if (row.kind != DriveKind::Removable) {  // a floppy's label is not read: it would spin up
-            row.text += ' ' + VolumeLabelText(platform, letter, localeCase);
+            row.text += ' ' + VolumeLabelText(drives, codePage, letter, localeCase);
         }
-        row.textUtf8 = platform.toUtf8(row.text);
+        row.textUtf8 = codePage.toUtf8(row.text);
         rows.push_back(std::move(row));
     }
     return rows;
 }
 
-char CurrentDriveLetter(const platform::Platform& platform) {
-    const auto directory = platform.getCurrentDirectory();
+char CurrentDriveLetter(const platform::Drives& drives) {
+    const auto directory = drives.getCurrentDirectory();
     return (directory && !directory->empty() && isAsciiLetter(directory->front())) ? directory->front() : 0;
 }
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/Drives.h"
+#include "platform/TextLocale.h"
 
 namespace zelvo {
 
@@ -33,17 +34,18 @@ using LocaleCase = std::function<std::string(const std::string& utf8, bool upper
 // Lower- or upper-cases code-page text the way file names are: with a double-byte code page only
 // the single-byte letters change and every double-byte character passes unchanged; otherwise the
 // locale's case conversion applies to the whole text (ASCII letters only when `localeCase` is empty).
-std::string FileNameCase(const platform::Platform& platform, const std::string& text, bool upper,
+std::string FileNameCase(const platform::TextLocale& codePage, const std::string& text, bool upper,
                          const LocaleCase& localeCase);
 
 // The rows of the machine's drives from A: to Z:, letters and labels upper-cased when `upperCase`.
 // Drives of an undetermined type or without a root directory get no row. A volume that cannot be
 // read gives an empty label "[]"; the label is read with critical errors failed, so a drive
 // without a medium brings up no system prompt.
-std::vector<DriveRow> ReadDriveRows(platform::Platform& platform, bool upperCase, const LocaleCase& localeCase);
+std::vector<DriveRow> ReadDriveRows(platform::Drives& drives, const platform::TextLocale& codePage, bool upperCase,
+                                    const LocaleCase& localeCase);
 
 // The letter of the process's current drive, or 0 when the current directory has none (a network
 // path such as \\server\share, or a directory that cannot be read).
-char CurrentDriveLetter(const platform::Platform& platform);
+char CurrentDriveLetter(const platform::Drives& drives);
 
 }  // namespace zelvo

@@ -7,31 +7,31 @@ namespace zelvo {
 
 namespace {
 
-void ReadEveryValue(platform::Platform& platform, const char* key) {
-    platform::RegistryWrapper registry(platform, platform::kHKeyDynData);
-    registry.OpenKey(key, false);
-    for (const auto& name : registry.GetValueNames()) {
+void ReadEveryValue(platform::Registry& registry, const platform::TextLocale& text, const char* key) {
+    platform::RegistryWrapper wrapper(registry, text, platform::kHKeyDynData);
+    wrapper.OpenKey(key, false);
+    for (const auto& name : wrapper.GetValueNames()) {
         std::uint8_t data[4];
-        registry.ReadBinaryData(name, data, sizeof data);
+        wrapper.ReadBinaryData(name, data, sizeof data);
     }
 }
 
 }  // namespace
 
-void StartStatistics(platform::Platform& platform) {
-    ReadEveryValue(platform, "\\PerfStats\\StartStat");
+void StartStatistics(platform::Registry& registry, const platform::TextLocale& text) {
+    ReadEveryValue(registry, text, "\\PerfStats\\StartStat");
 }
 
-void StopStatistics(platform::Platform& platform) {
-    ReadEveryValue(platform, "\\PerfStats\\StopStat");
+void StopStatistics(platform::Registry& registry, const platform::TextLocale& text) {
+    ReadEveryValue(registry, text, "\\PerfStats\\StopStat");
 }
 
-std::optional<std::int32_t> ReadCpuLoad(platform::Platform& platform) {
-    platform::RegistryWrapper registry(platform, platform::kHKeyDynData);
-    if (!registry.OpenKey("\\PerfStats\\StatData", false))
+std::optional<std::int32_t> ReadCpuLoad(platform::Registry& registry, const platform::TextLocale& text) {
+    platform::RegistryWrapper wrapper(registry, text, platform::kHKeyDynData);
+    if (!wrapper.OpenKey("\\PerfStats\\StatData", false))
         return std::nullopt;
     std::uint8_t data[4] = {};
-    if (registry.ReadBinaryData("KERNEL\\CPUUsage", data, sizeof data) != sizeof data)
+    if (wrapper.ReadBinaryData("KERNEL\\CPUUsage", data, sizeof data) != sizeof data)
         return std::nullopt;
     const std::uint32_t raw = std::uint32_t(data[0]) | (std::uint32_t(data[1]) << 8) | (std::uint32_t(data[2]) << 16) |
                               (std::uint32_t(data[3]) << 24);

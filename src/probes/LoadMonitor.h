@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/Platform.h"
+#include "platform/Memory.h"
+#include "platform/Registry.h"
+#include "platform/TextLocale.h"
 #include "probes/Colour.h"
 #include "probes/UsageFigures.h"
 
@@ -13,12 +15,12 @@ namespace zelvo {
 
 // Starting and stopping happen by reading every value of the start or stop key; a system without
 // the statistics (the NT family) has no such key, and nothing happens.
-void StartStatistics(platform::Platform& platform);
-void StopStatistics(platform::Platform& platform);
+void StartStatistics(platform::Registry& registry, const platform::TextLocale& text);
+void StopStatistics(platform::Registry& registry, const platform::TextLocale& text);
 
 // The processor load in per cent, or nullopt when the statistics are not there. A value of the
 // wrong type raises the registry wrapper's error.
-std::optional<std::int32_t> ReadCpuLoad(platform::Platform& platform);
+std::optional<std::int32_t> ReadCpuLoad(platform::Registry& registry, const platform::TextLocale& text);
 
 // Colour of the load gauge and its label for a load in per cent.
 ColourValue CpuLoadColour(std::int32_t load);

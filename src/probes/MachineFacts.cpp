@@ -4,6 +4,7 @@
 
 #include "format/IntegerText.h"
 #include "platform/ErrorModeScope.h"
+#include "platform/Platform.h"
 #include "probes/BiosInfo.h"
 #include "probes/ClockMeasurement.h"
 #include "probes/DiskFigures.h"
@@ -36,14 +37,14 @@ Fact<UsageFigures> FiguresOf(Compute compute) {
     }
 }
 
-DriveFacts GatherDrive(platform::Platform& platform, const DriveRow& row, bool redact) {
+DriveFacts GatherDrive(platform::Drives& drives, const platform::TextLocale& text, const DriveRow& row, bool redact) {
     DriveFacts drive{row, Failure{}, Failure{}, Failure{}, Failure{}, Failure{}, std::nullopt};
     const char letter = row.letter;
     {
-        const platform::ErrorModeScope errorMode(platform, platform::kSemFailCriticalErrors);
-        if (const auto volume = platform.getVolumeInformation(std::string{letter, ':', '\\'})) {
-            drive.label = platform.toUtf8(volume->label.substr(0, volume->label.find('\0')));
-            drive.fileSystem = platform.toUtf8(volume->fileSystem);
+        const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
+        if (const auto volume = drives.getVolumeInformation(std::string{letter, ':', '\\'})) {
+            drive.label = text.toUtf8(volume->label.substr(0, volume->label.find('\0')));
+            drive.fileSystem = text.toUtf8(volume->fileSystem);
             drive.serial = volume->serial;
             drive.serialText = HexText(volume->serial, 8);
         } else {
@@ -54,7 +55,7 @@ DriveFacts GatherDrive(platform::Platform& platform, const DriveRow& row, bool r
         }
     }
     const int number = DriveNumberFromLetter(char(letter | 0x20), 0);
-    const DriveBytes bytes = QueryDriveBytes(platform, number);
+    const DriveBytes bytes = QueryDriveBytes(drives, number);
     if (bytes.size < 0 || bytes.free < 0) {
         drive.size = Failure{"the drive's size cannot be read (no medium, or the drive does not answer)"};
     } else {
@@ -84,8 +85,8 @@ DriveFacts GatherDrive(platform::Platform& platform, const DriveRow& row, bool r
     return drive;
 }
 
-Fact<SizeFacts> GatherMemory(platform::Platform& platform) {
-    const platform::MemoryStatus status = platform.globalMemoryStatus();
+Fact<SizeFacts> GatherMemory(const platform::Memory& machineMemory) {
+    const platform::MemoryStatus status = machineMemory.globalMemoryStatus();
     // The query answers all zero where the system cannot be read.
     if (status.totalPhys == 0)
         return Failure{"the memory status cannot be read"};
@@ -101,16 +102,16 @@ CpuFacts GatherCpu(platform::Platform& platform, const RegistryLocations& locati
                    const FactOptions& options) {
     CpuFacts cpu{Failure{}, Failure{}, std::nullopt,
                  Failure{"not measured: the measurement takes 4 s (--measure-clock)"}};
-    const ProcessorIdentity identity = ReadProcessorIdentity(platform, locations);
+    const ProcessorIdentity identity = ReadProcessorIdentity(platform.registry(), platform.text(), locations);
     cpu.name = NonEmpty(identity.name, "the registry holds no processor name");
     cpu.vendor = NonEmpty(identity.vendor, "the registry holds no processor vendor");
     if (family == platform::kPlatformWin9x) {
         try {
             if (options.startStatistics)
-                StartStatistics(platform);
-            const auto load = ReadCpuLoad(platform);
+                StartStatistics(platform.registry(), platform.text());
+            const auto load = ReadCpuLoad(platform.registry(), platform.text());
             if (options.startStatistics)
-                StopStatistics(platform);
+                StopStatistics(platform.registry(), platform.text());
             if (load)
                 cpu.load = *load;
             else
@@ -120,14 +121,14 @@ CpuFacts GatherCpu(platform::Platform& platform, const RegistryLocations& locati
         }
     }
     if (options.measureClock) {
-        const double hertz = MeasureClock(platform);
+        const double hertz = MeasureClock(platform.clock());
         cpu.clock = ClockFacts{hertz, ClockFrequencyText(hertz).text};
     }
     return cpu;
 }
 
 Fact<BiosFacts> GatherBios(platform::Platform& platform) {
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
     if (!page.tabVisible)
         return Failure{"the version query failed"};
     BiosFacts bios;
@@ -148,11 +149,11 @@ Fact<BiosFacts> GatherBios(platform::Platform& platform) {
     return bios;
 }
 
-DisplayFacts GatherDisplay(platform::Platform& platform) {
-    DisplayFacts display{Failure{}, DisplayPageLines(platform), Failure{"the system names no current mode"}};
+DisplayFacts GatherDisplay(platform::DisplaySettings& settings) {
+    DisplayFacts display{Failure{}, DisplayPageLines(settings), Failure{"the system names no current mode"}};
     std::vector<DisplayModeFacts> modes;
     for (std::uint32_t i = 0;; ++i) {
-        const auto mode = platform.enumDisplaySettings(i);
+        const auto mode = settings.enumDisplaySettings(i);
         if (!mode)
             break;
         modes.push_back({*mode, DisplayColourCount(mode->bitsPerPixel)});
@@ -161,7 +162,7 @@ DisplayFacts GatherDisplay(platform::Platform& platform) {
         display.modes = Failure{"no display mode can be read here"};
     else
         display.modes = modes;
-    if (const auto current = platform.currentDisplayMode())
+    if (const auto current = settings.currentDisplayMode())
         display.current = *current;
     return display;
 }
@@ -171,25 +172,27 @@ DisplayFacts GatherDisplay(platform::Platform& platform) {
 MachineFacts GatherFacts(platform::Platform& platform, const FactOptions& options) {
     MachineFacts facts{Failure{"the version query failed"}, {}, Failure{}, {}, Failure{}, {}, {}};
     std::uint32_t family = 0;
-    if (const auto version = platform.getVersion()) {
+    platform::SystemIdentity& identity = platform.identity();
+    platform::TextLocale& text = platform.text();
+    if (const auto version = identity.getVersion()) {
         family = version->platformId;
         facts.platformFamily = family;
     }
     RegistryLocations locations;
-    DetectPlatform(platform, locations);
+    DetectPlatform(identity, locations);
 
-    for (const DriveRow& row : ReadDriveRows(platform, false, options.localeCase))
-        facts.drives.push_back(GatherDrive(platform, row, options.redact));
-    facts.memory = GatherMemory(platform);
+    for (const DriveRow& row : ReadDriveRows(platform.drives(), text, false, options.localeCase))
+        facts.drives.push_back(GatherDrive(platform.drives(), text, row, options.redact));
+    facts.memory = GatherMemory(platform.memory());
     facts.cpu = GatherCpu(platform, locations, family, options);
     facts.bios = GatherBios(platform);
-    facts.display = GatherDisplay(platform);
+    facts.display = GatherDisplay(platform.display());
 
-    const Registration registration = ReadRegistration(platform, locations);
+    const Registration registration = ReadRegistration(platform.registry(), text, locations);
     facts.user.owner = NonEmpty(registration.owner, "the registry holds no registered owner");
     facts.user.organization = NonEmpty(registration.organization, "the registry holds no registered organization");
-    if (const auto name = platform.getComputerName(platform.computerNameBufferChars()))
-        facts.user.computerName = platform.toUtf8(*name);
+    if (const auto name = identity.getComputerName(identity.computerNameBufferChars()))
+        facts.user.computerName = text.toUtf8(*name);
     else
         facts.user.computerName = Failure{"the computer name cannot be read"};
     if (options.redact)

@@ -9,9 +9,13 @@
 #include <variant>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "platform/DisplaySettings.h"
 #include "probes/DriveRows.h"
 #include "probes/UsageFigures.h"
+
+namespace zelvo::platform {
+class Platform;
+}
 
 namespace zelvo {
 

@@ -9,13 +9,14 @@ namespace {
 constexpr std::uint32_t kIdentityBufferSize = 255;
 }
 
-ProcessorIdentity ReadProcessorIdentity(platform::Platform& platform, const RegistryLocations& locations) {
+ProcessorIdentity ReadProcessorIdentity(platform::Registry& registry, const platform::TextLocale& text,
+                                        const RegistryLocations& locations) {
     ProcessorIdentity identity;
-    identity.name = platform.toUtf8(
-        ReadValueText(platform, locations.processorNameKey, locations.processorNameValue, kIdentityBufferSize));
+    identity.name = text.toUtf8(
+        ReadValueText(registry, locations.processorNameKey, locations.processorNameValue, kIdentityBufferSize));
     identity.vendor =
-        platform.toUtf8(ReadValueText(platform, locations.processorVendorKey,
-                                      std::string(platform::regkeys::kVendorIdentifier), kIdentityBufferSize));
+        text.toUtf8(ReadValueText(registry, locations.processorVendorKey,
+                                  std::string(platform::regkeys::kVendorIdentifier), kIdentityBufferSize));
     return identity;
 }
 

@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
+#include "platform/TextLocale.h"
 #include "probes/RegistryLocations.h"
 
 namespace zelvo {
@@ -15,6 +16,7 @@ struct ProcessorIdentity {
 
 // Each value is read into a 255-byte buffer, so a readable value has at most 254 bytes and its
 // terminating zero.
-ProcessorIdentity ReadProcessorIdentity(platform::Platform& platform, const RegistryLocations& locations);
+ProcessorIdentity ReadProcessorIdentity(platform::Registry& registry, const platform::TextLocale& text,
+                                        const RegistryLocations& locations);
 
 }  // namespace zelvo

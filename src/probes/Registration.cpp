@@ -14,36 +14,38 @@ namespace {
 const std::string kOwner(regkeys::kRegisteredOwner);
 const std::string kOrganization(regkeys::kRegisteredOrganization);
 
-void WriteString(Platform& platform, HKey key, const std::string& name, const std::string& utf8) {
-    const std::string bytes = platform.fromUtf8(utf8);
+void WriteString(Registry& registry, const TextLocale& text, HKey key, const std::string& name,
+                 const std::string& utf8) {
+    const std::string bytes = text.fromUtf8(utf8);
     // The stored length counts the terminating zero.
-    platform.regSetValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(bytes.c_str()),
+    registry.regSetValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(bytes.c_str()),
                          static_cast<std::uint32_t>(bytes.size() + 1));
 }
 
 }  // namespace
 
-Registration ReadRegistration(Platform& platform, const RegistryLocations& locations) {
+Registration ReadRegistration(Registry& registry, const TextLocale& text, const RegistryLocations& locations) {
     Registration values;
-    values.owner = platform.toUtf8(ReadValueText(platform, locations.versionKey, kOwner, std::nullopt));
-    values.organization = platform.toUtf8(ReadValueText(platform, locations.versionKey, kOrganization, std::nullopt));
+    values.owner = text.toUtf8(ReadValueText(registry, locations.versionKey, kOwner, std::nullopt));
+    values.organization = text.toUtf8(ReadValueText(registry, locations.versionKey, kOrganization, std::nullopt));
     return values;
 }
 
-void WriteRegistration(Platform& platform, const RegistryLocations& locations, const Registration& values) {
+void WriteRegistration(Registry& registry, const TextLocale& text, const RegistryLocations& locations,
+                       const Registration& values) {
     HKey key = 0;
-    if (platform.regCreateKey(kHKeyLocalMachine, locations.versionKey, &key) != kRegSuccess)
+    if (registry.regCreateKey(kHKeyLocalMachine, locations.versionKey, &key) != kRegSuccess)
         return;
-    WriteString(platform, key, kOwner, values.owner);
-    WriteString(platform, key, kOrganization, values.organization);
-    platform.regCloseKey(key);
+    WriteString(registry, text, key, kOwner, values.owner);
+    WriteString(registry, text, key, kOrganization, values.organization);
+    registry.regCloseKey(key);
 }
 
-bool SubmitComputerName(Platform& platform, const std::string& name) {
-    const std::string bytes = platform.fromUtf8(name);
-    if (bytes.size() > platform.computerNameBufferChars())
+bool SubmitComputerName(SystemIdentity& identity, const TextLocale& text, const std::string& name) {
+    const std::string bytes = text.fromUtf8(name);
+    if (bytes.size() > identity.computerNameBufferChars())
         return false;
-    return platform.setComputerName(bytes);
+    return identity.setComputerName(bytes);
 }
 
 }  // namespace zelvo

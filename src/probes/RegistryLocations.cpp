@@ -6,8 +6,8 @@ namespace zelvo {
 
 using namespace platform::regkeys;
 
-std::optional<bool> DetectPlatform(platform::Platform& platform, RegistryLocations& locations) {
-    const auto version = platform.getVersion();
+std::optional<bool> DetectPlatform(const platform::SystemIdentity& identity, RegistryLocations& locations) {
+    const auto version = identity.getVersion();
     if (!version)
         return std::nullopt;
     // The vendor key is the same on both families and is set before the family is looked at.

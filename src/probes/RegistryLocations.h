@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Platform.h"
+#include "platform/SystemIdentity.h"
 
 namespace zelvo {
 
@@ -19,6 +19,6 @@ struct RegistryLocations {
 // Runs the platform detection: fills `locations` from the family and returns whether the
 // processor-load gauge is to be shown, or nullopt when its visibility is to stay as it is (a
 // failed version query, a family other than the two known ones).
-std::optional<bool> DetectPlatform(platform::Platform& platform, RegistryLocations& locations);
+std::optional<bool> DetectPlatform(const platform::SystemIdentity& identity, RegistryLocations& locations);
 
 }  // namespace zelvo

@@ -15,32 +15,32 @@ std::string TextUpToZero(const std::vector<std::uint8_t>& data, std::uint32_t si
     return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t(0)));
 }
 
-std::string QueryText(Platform& platform, HKey key, const std::string& valueName,
+std::string QueryText(const Registry& registry, HKey key, const std::string& valueName,
                       std::optional<std::uint32_t> bufferSize) {
     std::uint32_t size = 0;
     if (!bufferSize) {
         std::uint32_t type = 0;
-        if (platform.regQueryValue(key, valueName, &type, nullptr, &size) != kRegSuccess)
+        if (registry.regQueryValue(key, valueName, &type, nullptr, &size) != kRegSuccess)
             return {};
     } else {
         size = *bufferSize;
     }
     std::vector<std::uint8_t> data(size);
     std::uint32_t type = 0;
-    if (platform.regQueryValue(key, valueName, &type, data.data(), &size) != kRegSuccess)
+    if (registry.regQueryValue(key, valueName, &type, data.data(), &size) != kRegSuccess)
         return {};
     return TextUpToZero(data, size);
 }
 
 }  // namespace
 
-std::string ReadValueText(Platform& platform, const std::string& keyPath, const std::string& valueName,
+std::string ReadValueText(Registry& registry, const std::string& keyPath, const std::string& valueName,
                           std::optional<std::uint32_t> bufferSize) {
     HKey key = 0;
-    if (platform.regOpenKey(kHKeyLocalMachine, keyPath, RegAccess::Read, &key) != kRegSuccess)
+    if (registry.regOpenKey(kHKeyLocalMachine, keyPath, RegAccess::Read, &key) != kRegSuccess)
         return {};
-    std::string text = QueryText(platform, key, valueName, bufferSize);
-    platform.regCloseKey(key);
+    std::string text = QueryText(registry, key, valueName, bufferSize);
+    registry.regCloseKey(key);
     return text;
 }
 

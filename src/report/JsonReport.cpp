@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "platform/SystemIdentity.h"
 #include "probes/DisplayInfo.h"
 #include "report/JsonString.h"
 

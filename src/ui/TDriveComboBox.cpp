@@ -106,9 +106,11 @@ LocaleCase ToolkitLocaleCase() {
     };
 }
 
-DriveRowSource DriveRowsOf(platform::Platform& platform) {
-    return {[&platform](bool upperCase) { return ReadDriveRows(platform, upperCase, ToolkitLocaleCase()); },
-            [&platform] { return CurrentDriveLetter(platform); }};
+DriveRowSource DriveRowsOf(platform::Drives& drives, const platform::TextLocale& codePage) {
+    return {[&drives, &codePage](bool upperCase) {
+                return ReadDriveRows(drives, codePage, upperCase, ToolkitLocaleCase());
+            },
+            [&drives] { return CurrentDriveLetter(drives); }};
 }
 
 TDriveComboBox::TDriveComboBox(DriveRowSource source, QWidget* parent)

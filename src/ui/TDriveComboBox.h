@@ -54,7 +54,7 @@ struct DriveRowSource {
 };
 
 // The rows of `platform`'s drives, from the drive probe, labels cased in the user's locale.
-DriveRowSource DriveRowsOf(platform::Platform& platform);
+DriveRowSource DriveRowsOf(platform::Drives& drives, const platform::TextLocale& codePage);
 
 class TDriveComboBox : public TColoured<QComboBox> {
     Q_OBJECT

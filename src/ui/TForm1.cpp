@@ -100,8 +100,8 @@ bool TForm1::guarded(const std::function<void()>& step) {
 void TForm1::FormCreate() {
     guarded([this] {
         // 1. Computer name, shown in both the current and the new-name box.
-        const auto name = platform_.getComputerName(platform_.computerNameBufferChars());
-        NowPCName->setText(name ? FromUtf8(platform_.toUtf8(*name)) : QStringLiteral("???"));
+        const auto name = platform_.identity().getComputerName(platform_.identity().computerNameBufferChars());
+        NowPCName->setText(name ? FromUtf8(platform_.text().toUtf8(*name)) : QStringLiteral("???"));
         NewPCName->setText(NowPCName->text());
         // 2. BIOS page and 3. display page.
         showBiosPage();
@@ -113,10 +113,10 @@ void TForm1::FormCreate() {
               static_cast<QWidget*>(Panel25), static_cast<QWidget*>(Change)})
             ApplyOvalClip(panel);
         // 5. Processor statistics.
-        StartStatistics(platform_);
+        StartStatistics(platform_.registry(), platform_.text());
         // 6. TempData (beside the program, or where the system keeps it); an existing directory or a
         // failure changes nothing.
-        platform_.createTempData();
+        platform_.files().createTempData();
         // 7. Centre on the screen, by the outer size once the window manager's frame is known; on
         // a screen smaller than the window the offsets are negative.
         CentreOnScreen(*this, screenSize());
@@ -131,13 +131,14 @@ void TForm1::FormDestroy() {
     destroyed_ = true;
     Timer1->stop();
     Timer2->stop();
-    guarded([this] { StopStatistics(platform_); });
+    guarded([this] { StopStatistics(platform_.registry(), platform_.text()); });
 }
 
 // --- start-up pages ---
 
 void TForm1::showBiosPage() {
-    const BiosPage page = zelvo::FillBiosPage(platform_);
+    const BiosPage page =
+        zelvo::FillBiosPage(platform_.identity(), platform_.memory(), platform_.registry(), platform_.text());
     if (page.tabVisible)
         PageControl1->setTabVisible(PageControl1->indexOf(BIOSTab), *page.tabVisible);
     for (const std::string& addition : page.memoAdditions)
@@ -148,7 +149,7 @@ void TForm1::showBiosPage() {
 
 void TForm1::FillDisplayPage() {
     QStringList lines;
-    for (const std::string& line : DisplayPageLines(platform_))
+    for (const std::string& line : DisplayPageLines(platform_.display()))
         lines.append(FromUtf8(line));
     Disp1->addLines(lines);
 }
@@ -169,7 +170,7 @@ void TForm1::DriveComboBox1Change(QObject*) {
 
     const char letter = DriveComboBox1->DriveLetter();
     driveNumber_ = DriveNumberFromLetter(letter, driveNumber_);
-    const VolumeTexts volume = ReadVolumeTexts(platform_, letter);
+    const VolumeTexts volume = ReadVolumeTexts(platform_.drives(), platform_.text(), letter);
     Memo9->setText(FromUtf8(volume.serial));
     Memo10->setText(FromUtf8(volume.fileSystem));
     Button1Click();
@@ -178,7 +179,7 @@ void TForm1::DriveComboBox1Change(QObject*) {
 void TForm1::Button1Click() {
     diskUsage_.ShowCaptions();
     // A drive that cannot be computed (a total of 0 bytes) stops here, before any figure is shown.
-    const UsageFigures figures = ReadDiskFigures(platform_, driveNumber_);
+    const UsageFigures figures = ReadDiskFigures(platform_.drives(), driveNumber_);
     diskUsage_.ShowPercentage(figures);
     diskUsage_.ShowSizes(figures);
 }
@@ -186,7 +187,7 @@ void TForm1::Button1Click() {
 // --- load monitor ---
 
 void TForm1::Timer2Timer() {
-    if (const auto load = ReadCpuLoad(platform_)) {
+    if (const auto load = ReadCpuLoad(platform_.registry(), platform_.text())) {
         const ColourValue colour = CpuLoadColour(*load);
         Gauge6->setForeColor(colour);
         Label21->setFontColor(colour);
@@ -199,7 +200,7 @@ void TForm1::Timer2Timer() {
 
 void TForm1::Button2Click() {
     memoryUsage_.ShowCaptions();
-    const UsageFigures figures = ComputeMemoryFigures(platform_.globalMemoryStatus());
+    const UsageFigures figures = ComputeMemoryFigures(platform_.memory().globalMemoryStatus());
     memoryUsage_.ShowSizes(figures);
     memoryUsage_.ShowPercentage(figures);
 }
@@ -207,7 +208,7 @@ void TForm1::Button2Click() {
 // --- processor ---
 
 void TForm1::showProcessorIdentity() {
-    const ProcessorIdentity identity = zelvo::ReadProcessorIdentity(platform_, locations_);
+    const ProcessorIdentity identity = zelvo::ReadProcessorIdentity(platform_.registry(), platform_.text(), locations_);
     M11->setText(FromUtf8(identity.name));
     Edit4->setText(FromUtf8(identity.vendor));
 }
@@ -221,11 +222,11 @@ void TForm1::KeisokuClick() {
 }
 
 void TForm1::Timer1Timer() {
-    const ClockText result = ClockFrequencyText(MeasureClock(platform_));
+    const ClockText result = ClockFrequencyText(MeasureClock(platform_.clock()));
     Memo7->setFontColor(result.colour);
     Memo7->setText(FromUtf8(result.text));
     Timer1->stop();
-    platform_.messageBeep(0);
+    platform_.desktop().messageBeep(0);
     Label16->setVisible(true);
 }
 
@@ -236,7 +237,7 @@ void TForm1::Memo7Change() {
 // --- user page ---
 
 void TForm1::applyPlatformFamily() {
-    if (const auto showLoad = zelvo::DetectPlatform(platform_, locations_)) {
+    if (const auto showLoad = zelvo::DetectPlatform(platform_.identity(), locations_)) {
         Label9->setVisible(*showLoad);
         Label21->setVisible(*showLoad);
         Gauge6->setVisible(*showLoad);
@@ -251,7 +252,7 @@ void TForm1::showStatus(const QString& text, ColourValue colour) {
 
 void TForm1::Button8Click() {
     applyPlatformFamily();
-    const Registration values = ReadRegistration(platform_, locations_);
+    const Registration values = ReadRegistration(platform_.registry(), platform_.text(), locations_);
     NowName->setText(FromUtf8(values.owner));
     NowCompany->setText(FromUtf8(values.organization));
     showProcessorIdentity();
@@ -272,13 +273,14 @@ void TForm1::NewNameChange() {
 }
 
 void TForm1::TourokuClick() {
-    const bool accepted = SubmitComputerName(platform_, NewPCName->text().toStdString());
+    const bool accepted = SubmitComputerName(platform_.identity(), platform_.text(), NewPCName->text().toStdString());
     if (!accepted)
         showRefusalBox(kRefusal);
     Panel25->setVisible(true);
     Panel20->setVisible(false);
     applyPlatformFamily();
-    WriteRegistration(platform_, locations_, {NewName->text().toStdString(), NewCompany->text().toStdString()});
+    WriteRegistration(platform_.registry(), platform_.text(), locations_,
+                      {NewName->text().toStdString(), NewCompany->text().toStdString()});
     Button8Click();
     if (accepted && NewPCName->text() != NowPCName->text())
         showStatus(kRestartNote, colour::Fuchsia);
@@ -368,8 +370,8 @@ void TForm1::connectHandlers() {
 void TForm1::changeEvent(QEvent* event) {
     // A changed regional setting is picked up for the texts written from now on.
     if (event->type() == QEvent::LocaleChange) {
-        platform_.resetThreadLocale();
-        LoadNumberSeparators(platform_);
+        platform_.text().resetThreadLocale();
+        LoadNumberSeparators(platform_.text());
     }
     QWidget::changeEvent(event);
 }

@@ -307,7 +307,7 @@ void TForm1::createControls() {
     // --- disk page ---
     Panel2 = makePageBackground(DiskTab, kPageHeight);
     std::tie(Label12, Gauge5, Label20) = makeUsageGauge(Panel2);
-    DriveComboBox1 = new TDriveComboBox(DriveRowsOf(platform_), Panel2);
+    DriveComboBox1 = new TDriveComboBox(DriveRowsOf(platform_.drives(), platform_.text()), Panel2);
     place(DriveComboBox1, 16, 13, 150, 18);
     DriveComboBox1->setColor(colour::Black);
     DriveComboBox1->setFontColor(colour::WindowColour);

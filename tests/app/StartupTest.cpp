@@ -59,7 +59,7 @@ TEST(Startup, ASettingsChangeTheBackendTellsReachesTheWindow) {
     platform::SimMachine machine = platform::makeNtMachine();
     DesktopRecorder platform(machine);
     TForm1 form(platform);
-    ConnectDesktop(platform);
+    ConnectDesktop(platform.desktop());
     ASSERT_TRUE(platform.services.settingsChanged);
     machine.thousandSeparator = ".";
     machine.decimalSeparator = ",";

@@ -7,14 +7,14 @@
 #include <ostream>
 #include <string>
 
-#include "LocaleOnlyPlatform.h"
+#include "LocaleOnlyText.h"
 #include "ScopedNumberSeparators.h"
 #include "format/FormatFigure.h"
 
 namespace zelvo {
 namespace {
 
-using test::LocaleOnlyPlatform;
+using test::LocaleOnlyText;
 using test::ScopedNumberSeparators;
 
 struct LoadCase {
@@ -35,7 +35,7 @@ TEST_P(LoadNumberSeparatorsTable, TakesTheSettingOrTheDefault) {
     const LoadCase& c = GetParam();
     ScopedNumberSeparators restore(numberSeparators());
     setNumberSeparators({'x', 'y'});  // neither default nor any setting below
-    LocaleOnlyPlatform platform(c.thousandsSetting, c.decimalSetting);
+    LocaleOnlyText platform(c.thousandsSetting, c.decimalSetting);
     LoadNumberSeparators(platform);
     EXPECT_EQ(numberSeparators().thousands, c.thousands);
     EXPECT_EQ(numberSeparators().decimal, c.decimal);
@@ -60,12 +60,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadNumberSeparators, AsksBothItemsWithATwoCharacterBuffer) {
     ScopedNumberSeparators restore(numberSeparators());
-    LocaleOnlyPlatform platform(".", ",");
+    LocaleOnlyText platform(".", ",");
     LoadNumberSeparators(platform);
     ASSERT_EQ(platform.queries().size(), 2u);
     bool askedThousands = false;
     bool askedDecimal = false;
-    for (const LocaleOnlyPlatform::Query& query : platform.queries()) {
+    for (const LocaleOnlyText::Query& query : platform.queries()) {
         EXPECT_EQ(query.bufferChars, 2u);
         askedThousands = askedThousands || query.item == platform::LocaleItem::ThousandSeparator;
         askedDecimal = askedDecimal || query.item == platform::LocaleItem::DecimalSeparator;
@@ -76,16 +76,16 @@ TEST(LoadNumberSeparators, AsksBothItemsWithATwoCharacterBuffer) {
 
 TEST(LoadNumberSeparators, FigureTextsFollowTheLoadedSettingsAndALaterReload) {
     ScopedNumberSeparators restore(numberSeparators());
-    LocaleOnlyPlatform swapped(".", ",");
+    LocaleOnlyText swapped(".", ",");
     LoadNumberSeparators(swapped);
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1234.5), "1.234,5 MB");
 
     // The settings changed: loading again replaces both characters.
-    LocaleOnlyPlatform emptyThousands("", ".");
+    LocaleOnlyText emptyThousands("", ".");
     LoadNumberSeparators(emptyThousands);
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1234.5), "1234.5 MB");
 
-    LocaleOnlyPlatform failing(std::nullopt, std::nullopt);
+    LocaleOnlyText failing(std::nullopt, std::nullopt);
     LoadNumberSeparators(failing);
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1234.5), "1,234.5 MB");
 }

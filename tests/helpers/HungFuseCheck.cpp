@@ -44,7 +44,7 @@
 
 using namespace zelvo;
 using namespace zelvo::platform;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
@@ -162,8 +162,8 @@ public:
     std::optional<XrandrScreen> query() override { return std::nullopt; }
 };
 
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+double msSince(SteadyClock::time_point start) {
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
 }
 
 }  // namespace
@@ -239,8 +239,8 @@ int main() {
     options.systemLocale = [] { return QLocale::c(); };
     LinuxPlatform platform(options);
 
-    auto start = Clock::now();
-    const std::uint32_t mask = platform.getLogicalDrives();
+    auto start = SteadyClock::now();
+    const std::uint32_t mask = platform.drives().getLogicalDrives();
     std::printf("drive_list_ms %.1f\n", msSince(start));
 
     // Which letters the two drives below the hung mount got (the mount table says; nothing is
@@ -260,13 +260,13 @@ int main() {
     // The disk page: the volume, then the figures, as a change of the drive selector reads them.
     const int number = inner - 'A' + 1;
     const char letter = static_cast<char>(inner - 'A' + 'a');
-    start = Clock::now();
-    ReadVolumeTexts(platform, letter);
-    const DriveBytes bytes = QueryDriveBytes(platform, number);
+    start = SteadyClock::now();
+    ReadVolumeTexts(platform.drives(), platform.text(), letter);
+    const DriveBytes bytes = QueryDriveBytes(platform.drives(), number);
     std::printf("disk_query_ms %.1f\ndisk_size %lld\n", msSince(start), static_cast<long long>(bytes.size));
-    start = Clock::now();
-    ReadVolumeTexts(platform, letter);
-    QueryDriveBytes(platform, number);
+    start = SteadyClock::now();
+    ReadVolumeTexts(platform.drives(), platform.text(), letter);
+    QueryDriveBytes(platform.drives(), number);
     std::printf("repeat_query_ms %.1f\n", msSince(start));
 
     timespec now{};

@@ -43,16 +43,17 @@ RegValue sz(const std::string& text) {
 // One registration as the user page makes it: one opening of the key, two values, the close.
 void registerPair(RegistryTree& tree, const Pair& pair) {
     HKey key = 0;
-    if (tree.create(kHKeyLocalMachine, std::string(regkeys::kVersionNT), &key) != kRegSuccess)
+    if (tree.regCreateKey(kHKeyLocalMachine, std::string(regkeys::kVersionNT), &key) != kRegSuccess)
         return;
     const RegValue owner = sz(pair.first);
     const RegValue organization = sz(pair.second);
-    tree.set(key, std::string(regkeys::kRegisteredOwner), owner.type,
-             reinterpret_cast<const std::uint8_t*>(owner.data.data()), static_cast<std::uint32_t>(owner.data.size()));
-    tree.set(key, std::string(regkeys::kRegisteredOrganization), organization.type,
-             reinterpret_cast<const std::uint8_t*>(organization.data.data()),
-             static_cast<std::uint32_t>(organization.data.size()));
-    tree.close(key);
+    tree.regSetValue(key, std::string(regkeys::kRegisteredOwner), owner.type,
+                     reinterpret_cast<const std::uint8_t*>(owner.data.data()),
+                     static_cast<std::uint32_t>(owner.data.size()));
+    tree.regSetValue(key, std::string(regkeys::kRegisteredOrganization), organization.type,
+                     reinterpret_cast<const std::uint8_t*>(organization.data.data()),
+                     static_cast<std::uint32_t>(organization.data.size()));
+    tree.regCloseKey(key);
 }
 
 std::string text(const std::optional<RegValue>& value) {

@@ -38,14 +38,14 @@ protected:
 
     HKey openOrFail(HKey parent, const std::string& path, RegAccess access = RegAccess::AllAccess) {
         HKey key = 0;
-        EXPECT_EQ(tree.open(parent, path, access, &key), kRegSuccess) << path;
+        EXPECT_EQ(tree.regOpenKey(parent, path, access, &key), kRegSuccess) << path;
         return key;
     }
 
     std::vector<std::string> names(HKey key) {
         std::vector<std::string> out;
         std::string name;
-        for (std::uint32_t i = 0; tree.enumValue(key, i, &name) == kRegSuccess; ++i)
+        for (std::uint32_t i = 0; tree.regEnumValue(key, i, &name) == kRegSuccess; ++i)
             out.push_back(name);
         return out;
     }
@@ -89,11 +89,11 @@ TEST_F(RegistryTreeTest, OpenAnswersWithTheWindowsStatusCodes) {
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.what);
         HKey key = 0xDEAD;
-        EXPECT_EQ(tree.open(c.parent, c.path, c.access, &key), c.status);
+        EXPECT_EQ(tree.regOpenKey(c.parent, c.path, c.access, &key), c.status);
         if (c.status == kRegSuccess) {
             EXPECT_NE(key, 0u);
             EXPECT_LT(key, kHKeyClassesRoot);
-            EXPECT_EQ(tree.close(key), kRegSuccess);
+            EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
         } else {
             EXPECT_EQ(key, 0u);
         }
@@ -107,37 +107,37 @@ TEST_F(RegistryTreeTest, HandlesAreDistinctCountedAndDieOnClose) {
     EXPECT_NE(a, b);
     EXPECT_EQ(tree.openHandleCount(), 2u);
 
-    EXPECT_EQ(tree.close(a), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(a), kRegSuccess);
     EXPECT_EQ(tree.openHandleCount(), 1u);
-    EXPECT_EQ(tree.close(a), kRegInvalidHandle);
+    EXPECT_EQ(tree.regCloseKey(a), kRegInvalidHandle);
     std::uint32_t size = 0;
-    EXPECT_EQ(tree.query(a, "First", nullptr, nullptr, &size), kRegInvalidHandle);
+    EXPECT_EQ(tree.regQueryValue(a, "First", nullptr, nullptr, &size), kRegInvalidHandle);
     std::string name;
-    EXPECT_EQ(tree.enumValue(a, 0, &name), kRegInvalidHandle);
+    EXPECT_EQ(tree.regEnumValue(a, 0, &name), kRegInvalidHandle);
     const std::uint8_t byte = 1;
-    EXPECT_EQ(tree.set(a, "X", kRegBinary, &byte, 1), kRegInvalidHandle);
+    EXPECT_EQ(tree.regSetValue(a, "X", kRegBinary, &byte, 1), kRegInvalidHandle);
     HKey child = 0;
-    EXPECT_EQ(tree.open(a, "Sub", RegAccess::Read, &child), kRegInvalidHandle);
+    EXPECT_EQ(tree.regOpenKey(a, "Sub", RegAccess::Read, &child), kRegInvalidHandle);
 
-    EXPECT_EQ(tree.query(b, "First", nullptr, nullptr, &size), kRegSuccess);
-    EXPECT_EQ(tree.close(b), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(b, "First", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(b), kRegSuccess);
     EXPECT_EQ(tree.openHandleCount(), 0u);
     // Closing a predefined root does nothing and succeeds; closing an absent one fails.
-    EXPECT_EQ(tree.close(kHKeyLocalMachine), kRegSuccess);
-    EXPECT_EQ(tree.close(kHKeyDynData), kRegInvalidHandle);
+    EXPECT_EQ(tree.regCloseKey(kHKeyLocalMachine), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(kHKeyDynData), kRegInvalidHandle);
 }
 
 TEST_F(RegistryTreeTest, OpenRelativeToAnOpenHandle) {
     const HKey software = openOrFail(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read);
     HKey sub = 0;
-    EXPECT_EQ(tree.open(software, "Zelvo\\Sub", RegAccess::AllAccess, &sub), kRegSuccess);
+    EXPECT_EQ(tree.regOpenKey(software, "Zelvo\\Sub", RegAccess::AllAccess, &sub), kRegSuccess);
     HKey again = 0;
-    EXPECT_EQ(tree.open(sub, "", RegAccess::Read, &again), kRegSuccess);
+    EXPECT_EQ(tree.regOpenKey(sub, "", RegAccess::Read, &again), kRegSuccess);
     EXPECT_NE(again, sub);
     HKey missing = 0;
-    EXPECT_EQ(tree.open(software, "Sub", RegAccess::Read, &missing), kRegFileNotFound);
+    EXPECT_EQ(tree.regOpenKey(software, "Sub", RegAccess::Read, &missing), kRegFileNotFound);
     for (HKey k : {software, sub, again})
-        EXPECT_EQ(tree.close(k), kRegSuccess);
+        EXPECT_EQ(tree.regCloseKey(k), kRegSuccess);
     EXPECT_EQ(tree.openHandleCount(), 0u);
 }
 
@@ -174,7 +174,7 @@ TEST_F(RegistryTreeTest, QueryFollowsTheBufferRules) {
         if (c.status == kRegFileNotFound)
             size = 0xFFFF;
         std::uint8_t* data = c.buffer < 0 ? nullptr : reinterpret_cast<std::uint8_t*>(buffer.data());
-        EXPECT_EQ(tree.query(key, c.name, &type, data, &size), c.status);
+        EXPECT_EQ(tree.regQueryValue(key, c.name, &type, data, &size), c.status);
         EXPECT_EQ(type, c.type);
         EXPECT_EQ(size, c.size);
         if (!c.copied.empty()) {
@@ -186,8 +186,8 @@ TEST_F(RegistryTreeTest, QueryFollowsTheBufferRules) {
     }
     // A buffer without a size is a caller's error, not a crash.
     std::uint8_t byte = 0;
-    EXPECT_NE(tree.query(key, "First", nullptr, &byte, nullptr), kRegSuccess);
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_NE(tree.regQueryValue(key, "First", nullptr, &byte, nullptr), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
 }
 
 struct BareStringCase {
@@ -210,24 +210,25 @@ TEST_F(RegistryTreeTest, AStringWithoutItsZeroGetsOneWhereTheBufferHasRoom) {
     for (const BareStringCase& c : cases) {
         SCOPED_TRACE(c.type);
         SCOPED_TRACE(c.buffer);
-        ASSERT_EQ(tree.set(key, "Bare", c.type, reinterpret_cast<const std::uint8_t*>(c.stored.data()),
-                           static_cast<std::uint32_t>(c.stored.size())),
+        ASSERT_EQ(tree.regSetValue(key, "Bare", c.type, reinterpret_cast<const std::uint8_t*>(c.stored.data()),
+                                   static_cast<std::uint32_t>(c.stored.size())),
                   kRegSuccess);
         std::string buffer(16, '\xEE');
         std::uint32_t size = c.buffer;
-        ASSERT_EQ(tree.query(key, "Bare", nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size), kRegSuccess);
+        ASSERT_EQ(tree.regQueryValue(key, "Bare", nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size),
+                  kRegSuccess);
         EXPECT_EQ(size, c.stored.size());
         EXPECT_EQ(buffer.substr(0, c.read.size()), c.read);
     }
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
 }
 
 TEST_F(RegistryTreeTest, PathsBelowAKeyNeverBeginWithABackslash) {
     HKey key = 0;
-    EXPECT_EQ(tree.create(kHKeyLocalMachine, "\\SOFTWARE\\New", &key), kBadPathname);
+    EXPECT_EQ(tree.regCreateKey(kHKeyLocalMachine, "\\SOFTWARE\\New", &key), kBadPathname);
     EXPECT_EQ(key, 0u);
     EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\New"));
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "\\SOFTWARE\\Zelvo\\Sub"), kBadPathname);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "\\SOFTWARE\\Zelvo\\Sub"), kBadPathname);
     EXPECT_TRUE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"));
     // Direct editing, which is no call of the system's, takes one.
     EXPECT_TRUE(tree.hasKey(kHKeyLocalMachine, "\\SOFTWARE\\Zelvo"));
@@ -237,18 +238,18 @@ TEST_F(RegistryTreeTest, ValuesEnumerateInInsertionOrderAndReplaceInPlace) {
     const HKey key = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Zelvo");
     EXPECT_EQ(names(key), (std::vector<std::string>{"First", "Second", "Third"}));
     std::string name;
-    EXPECT_EQ(tree.enumValue(key, 3, &name), kRegNoMoreItems);
+    EXPECT_EQ(tree.regEnumValue(key, 3, &name), kRegNoMoreItems);
 
     const std::uint8_t bytes[] = {9, 9};
-    EXPECT_EQ(tree.set(key, "SECOND", kRegBinary, bytes, 2), kRegSuccess);
-    EXPECT_EQ(tree.set(key, "Fourth", kRegNone, nullptr, 0), kRegSuccess);
+    EXPECT_EQ(tree.regSetValue(key, "SECOND", kRegBinary, bytes, 2), kRegSuccess);
+    EXPECT_EQ(tree.regSetValue(key, "Fourth", kRegNone, nullptr, 0), kRegSuccess);
     EXPECT_EQ(names(key), (std::vector<std::string>{"First", "Second", "Third", "Fourth"}));
     std::uint32_t size = 0;
-    EXPECT_EQ(tree.query(key, "Second", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(key, "Second", nullptr, nullptr, &size), kRegSuccess);
     EXPECT_EQ(size, 2u);
-    EXPECT_EQ(tree.query(key, "Fourth", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(key, "Fourth", nullptr, nullptr, &size), kRegSuccess);
     EXPECT_EQ(size, 0u);
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
 }
 
 struct SetCase {
@@ -269,17 +270,18 @@ TEST_F(RegistryTreeTest, SetNeedsAllAccessAndAWritableKey) {
         SCOPED_TRACE(c.what);
         const HKey key = openOrFail(kHKeyLocalMachine, c.path, c.access);
         const std::string data("new\0", 4);
-        EXPECT_EQ(tree.set(key, c.what, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()), 4), c.status);
+        EXPECT_EQ(tree.regSetValue(key, c.what, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()), 4),
+                  c.status);
         const auto stored = tree.getValue(kHKeyLocalMachine, c.path, c.what);
         EXPECT_EQ(stored.has_value(), c.status == kRegSuccess);
         if (stored) {
             EXPECT_EQ(stored->data, data);
         }
-        EXPECT_EQ(tree.close(key), kRegSuccess);
+        EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
     }
     // Writing to a predefined root's own values works like any writable key.
     const std::uint8_t byte = 1;
-    EXPECT_EQ(tree.set(kHKeyCurrentUser, "AtRoot", kRegBinary, &byte, 1), kRegSuccess);
+    EXPECT_EQ(tree.regSetValue(kHKeyCurrentUser, "AtRoot", kRegBinary, &byte, 1), kRegSuccess);
     EXPECT_TRUE(tree.getValue(kHKeyCurrentUser, "", "AtRoot").has_value());
 }
 
@@ -313,13 +315,13 @@ TEST_F(RegistryTreeTest, CreateMakesTheMissingKeysOnTheWay) {
         SCOPED_TRACE(c.what);
         const HKey readHandle = openOrFail(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read);
         HKey key = 0xDEAD;
-        EXPECT_EQ(tree.create(c.parent ? c.parent : readHandle, c.path, &key), c.status);
+        EXPECT_EQ(tree.regCreateKey(c.parent ? c.parent : readHandle, c.path, &key), c.status);
         if (c.status == kRegSuccess) {
             // The key is open for writing.
             const std::uint8_t byte = 1;
-            EXPECT_EQ(tree.set(key, "Made", kRegBinary, &byte, 1),
+            EXPECT_EQ(tree.regSetValue(key, "Made", kRegBinary, &byte, 1),
                       std::string(c.what).find("read-only") == std::string::npos ? kRegSuccess : kRegAccessDenied);
-            EXPECT_EQ(tree.close(key), kRegSuccess);
+            EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
         } else {
             EXPECT_EQ(key, 0u);
         }
@@ -329,32 +331,32 @@ TEST_F(RegistryTreeTest, CreateMakesTheMissingKeysOnTheWay) {
         if (*c.mustNotExist) {
             EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, c.mustNotExist));
         }
-        EXPECT_EQ(tree.close(readHandle), kRegSuccess);
+        EXPECT_EQ(tree.regCloseKey(readHandle), kRegSuccess);
         EXPECT_EQ(tree.openHandleCount(), 0u);
     }
 }
 
 TEST_F(RegistryTreeTest, DeleteKeyRefusesKeysWithSubkeysAndOrphansOpenHandles) {
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo"), kRegAccessDenied);
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "SOFTWARE\\Nothing"), kRegFileNotFound);
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "SOFTWARE\\Frozen\\Inner"), kRegAccessDenied);
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, ""), kRegAccessDenied);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo"), kRegAccessDenied);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "SOFTWARE\\Nothing"), kRegFileNotFound);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "SOFTWARE\\Frozen\\Inner"), kRegAccessDenied);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, ""), kRegAccessDenied);
 
     const HKey sub = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub");
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"), kRegSuccess);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"), kRegSuccess);
     EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"));
     std::uint32_t size = 0;
-    EXPECT_EQ(tree.query(sub, "X", nullptr, nullptr, &size), kKeyDeleted);
-    EXPECT_EQ(tree.close(sub), kRegSuccess);
-    EXPECT_EQ(tree.deleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"), kRegFileNotFound);
+    EXPECT_EQ(tree.regQueryValue(sub, "X", nullptr, nullptr, &size), kKeyDeleted);
+    EXPECT_EQ(tree.regCloseKey(sub), kRegSuccess);
+    EXPECT_EQ(tree.regDeleteKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"), kRegFileNotFound);
 
     // Direct removal takes the whole subtree, also from under open handles.
     const HKey zelvo = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Zelvo");
     tree.removeKey(kHKeyLocalMachine, "SOFTWARE");
     std::string name;
-    EXPECT_EQ(tree.enumValue(zelvo, 0, &name), kKeyDeleted);
+    EXPECT_EQ(tree.regEnumValue(zelvo, 0, &name), kKeyDeleted);
     EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo"));
-    EXPECT_EQ(tree.close(zelvo), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(zelvo), kRegSuccess);
 }
 
 class CountingStore : public RegValueStore {
@@ -394,28 +396,29 @@ TEST_F(RegistryTreeTest, AStoreIsReadAtEachReadAndWrittenWhenTheKeyCloses) {
     // A change made behind the registry's back shows at the next read.
     store->values[0].second = value(kRegSz, std::string("Changed\0", 8));
     std::uint32_t size = 0;
-    EXPECT_EQ(tree.query(key, "owner", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(key, "owner", nullptr, nullptr, &size), kRegSuccess);
     EXPECT_EQ(size, 8u);
     EXPECT_EQ(store->loads, loadsAfterListing + 1);
 
     // The writes of one opening reach the store together, at the close.
     const std::string text("New\0", 4);
     const std::string org("Org2\0", 5);
-    EXPECT_EQ(tree.set(key, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(text.data()), 4), kRegSuccess);
-    EXPECT_EQ(tree.set(key, "ORG", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5), kRegSuccess);
+    EXPECT_EQ(tree.regSetValue(key, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(text.data()), 4),
+              kRegSuccess);
+    EXPECT_EQ(tree.regSetValue(key, "ORG", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5), kRegSuccess);
     EXPECT_TRUE(store->stored.empty());
     // Seen at once through the key that set them, not yet through another.
     size = 0;
-    EXPECT_EQ(tree.query(key, "owner", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(key, "owner", nullptr, nullptr, &size), kRegSuccess);
     EXPECT_EQ(size, 4u);
     EXPECT_EQ(names(key), (std::vector<std::string>{"Owner", "Org"}));
     const HKey other = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Registration");
-    EXPECT_EQ(tree.query(other, "owner", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(tree.regQueryValue(other, "owner", nullptr, nullptr, &size), kRegSuccess);
     EXPECT_EQ(size, 8u);
-    EXPECT_EQ(tree.close(other), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(other), kRegSuccess);
     EXPECT_TRUE(store->stored.empty());
 
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
     ASSERT_EQ(store->stored.size(), 2u);
     EXPECT_EQ(store->stored[0].first, "Owner");
     EXPECT_EQ(store->stored[0].second.data, text);
@@ -426,8 +429,9 @@ TEST_F(RegistryTreeTest, AStoreIsReadAtEachReadAndWrittenWhenTheKeyCloses) {
     // A store that refuses the writes makes the close fail; the handle is gone all the same.
     store->refuse = true;
     const HKey refused = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Registration");
-    EXPECT_EQ(tree.set(refused, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5), kRegSuccess);
-    EXPECT_EQ(tree.close(refused), kRegAccessDenied);
+    EXPECT_EQ(tree.regSetValue(refused, "Owner", kRegSz, reinterpret_cast<const std::uint8_t*>(org.data()), 5),
+              kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(refused), kRegAccessDenied);
     EXPECT_EQ(tree.openHandleCount(), 0u);
     EXPECT_EQ(tree.getValue(kHKeyLocalMachine, "SOFTWARE\\Registration", "Owner")->data, text);
 }
@@ -448,8 +452,8 @@ TEST_F(RegistryTreeTest, DoubleByteNamesAreNeitherSplitNorFolded) {
     ASSERT_EQ(table[1], '\\');
     tree.createKey(kHKeyLocalMachine, "SOFTWARE\\" + table);
     HKey key = 0;
-    EXPECT_EQ(tree.open(kHKeyLocalMachine, "software\\" + table, RegAccess::Read, &key), kRegSuccess);
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_EQ(tree.regOpenKey(kHKeyLocalMachine, "software\\" + table, RegAccess::Read, &key), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
     EXPECT_FALSE(tree.hasKey(kHKeyLocalMachine, std::string("SOFTWARE\\\x95")));
     // ASCII letters beside double-byte characters still fold.
     tree.createKey(kHKeyLocalMachine, "SOFTWARE\\" + cp932::fromUtf8("ＰＣname"));
@@ -462,7 +466,7 @@ TEST_F(RegistryTreeTest, DirectEditing) {
     tree.removeValue(kHKeyLocalMachine, "SOFTWARE\\Zelvo", "second");
     const HKey key = openOrFail(kHKeyLocalMachine, "SOFTWARE\\Zelvo");
     EXPECT_EQ(names(key), (std::vector<std::string>{"First", "Third"}));
-    EXPECT_EQ(tree.close(key), kRegSuccess);
+    EXPECT_EQ(tree.regCloseKey(key), kRegSuccess);
     // Direct editing reaches an absent root (profiles fill it before it is switched off).
     EXPECT_TRUE(tree.hasKey(kHKeyDynData, "PerfStats\\StatData"));
 
@@ -476,8 +480,8 @@ TEST_F(RegistryTreeTest, MovingCarriesKeysAndHandles) {
     RegistryTree moved(std::move(tree));
     EXPECT_EQ(moved.openHandleCount(), 1u);
     std::uint32_t size = 0;
-    EXPECT_EQ(moved.query(key, "First", nullptr, nullptr, &size), kRegSuccess);
-    EXPECT_EQ(moved.close(key), kRegSuccess);
+    EXPECT_EQ(moved.regQueryValue(key, "First", nullptr, nullptr, &size), kRegSuccess);
+    EXPECT_EQ(moved.regCloseKey(key), kRegSuccess);
     tree = std::move(moved);
     EXPECT_TRUE(tree.hasKey(kHKeyLocalMachine, "SOFTWARE\\Zelvo\\Sub"));
 }
@@ -488,12 +492,12 @@ TEST(RegistryTreeHandles, NeverCollideWithPredefinedRoots) {
     std::vector<HKey> open;
     for (int i = 0; i < 1000; ++i) {
         HKey key = 0;
-        ASSERT_EQ(tree.open(kHKeyLocalMachine, "K", RegAccess::Read, &key), kRegSuccess);
+        ASSERT_EQ(tree.regOpenKey(kHKeyLocalMachine, "K", RegAccess::Read, &key), kRegSuccess);
         ASSERT_NE(key, 0u);
         ASSERT_LT(key, kHKeyClassesRoot);
         open.push_back(key);
         if (i % 3 == 0) {
-            ASSERT_EQ(tree.close(open.front()), kRegSuccess);
+            ASSERT_EQ(tree.regCloseKey(open.front()), kRegSuccess);
             open.erase(open.begin());
         }
     }

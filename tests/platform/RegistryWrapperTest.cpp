@@ -1,4 +1,5 @@
 #include "platform/RegistryWrapper.h"
+#include "support/RegistryTap.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ TEST_F(RegistryWrapperTest, OpenKeyPathRules) {
         {"\\A", true, true, "A"},                 // creating an existing key opens it
         {"\\A\\\\B", false, false, "A"},          // malformed path
     };
-    RegistryWrapper reg(platform, kHKeyLocalMachine);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
     EXPECT_FALSE(reg.hasCurrentKey());
     for (const OpenStep& s : steps) {
         SCOPED_TRACE(s.path);
@@ -85,10 +86,10 @@ TEST_F(RegistryWrapperTest, OpenKeyPathRules) {
 }
 
 TEST_F(RegistryWrapperTest, AccessRightsComeFromTheConstructor) {
-    RegistryWrapper reader(platform, kHKeyLocalMachine, RegAccess::Read);
+    RegistryWrapper reader(platform.registry(), platform.text(), kHKeyLocalMachine, RegAccess::Read);
     EXPECT_TRUE(reader.OpenKey("\\Locked", false));
     EXPECT_EQ(reader.ReadString("Id"), "Locked");
-    RegistryWrapper writer(platform, kHKeyLocalMachine);
+    RegistryWrapper writer(platform.registry(), platform.text(), kHKeyLocalMachine);
     EXPECT_FALSE(writer.OpenKey("\\Locked", false));
     EXPECT_FALSE(writer.hasCurrentKey());
 }
@@ -96,7 +97,7 @@ TEST_F(RegistryWrapperTest, AccessRightsComeFromTheConstructor) {
 TEST_F(RegistryWrapperTest, AnAbsentRootOpensNothing) {
     machine.registry.setValue(kHKeyDynData, "PerfStats\\StatData", "KERNEL\\CPUUsage", regBinary("\x05\0\0\0"));
     machine.registry.setRootPresent(kHKeyDynData, false);
-    RegistryWrapper reg(platform, kHKeyDynData);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyDynData);
     EXPECT_FALSE(reg.OpenKey("\\PerfStats\\StatData", false));
     EXPECT_TRUE(reg.GetValueNames().empty());
     int load = -1;
@@ -106,13 +107,13 @@ TEST_F(RegistryWrapperTest, AnAbsentRootOpensNothing) {
 
 TEST_F(RegistryWrapperTest, ReleasingTheWrapperClosesItsKey) {
     {
-        RegistryWrapper reg(platform, kHKeyLocalMachine);
+        RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey("\\A\\B", false));
         EXPECT_EQ(openHandles(), 1u);
     }
     EXPECT_EQ(openHandles(), 0u);
     {
-        RegistryWrapper reg(platform, kHKeyLocalMachine);
+        RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
         ASSERT_TRUE(reg.OpenKey("\\Values", false));
         EXPECT_THROW(reg.ReadString("Mid"), ERegistryException);
     }
@@ -120,7 +121,7 @@ TEST_F(RegistryWrapperTest, ReleasingTheWrapperClosesItsKey) {
 }
 
 TEST_F(RegistryWrapperTest, ValueNamesInEnumerationOrder) {
-    RegistryWrapper reg(platform, kHKeyLocalMachine);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
     EXPECT_TRUE(reg.GetValueNames().empty());
     ASSERT_TRUE(reg.OpenKey("\\Values", false));
     const auto names = reg.GetValueNames();
@@ -166,7 +167,7 @@ TEST_F(RegistryWrapperTest, BinaryReadTypeRules) {
         {"Zeta", -3, 0, "\xEE", "Zeta"},
         {"値ア", 4, 0, "\xEE", "値ア"},
     };
-    RegistryWrapper reg(platform, kHKeyLocalMachine);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
     ASSERT_TRUE(reg.OpenKey("\\Values", false));
     for (const BinaryCase& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " into " + std::to_string(c.bufferSize));
@@ -185,7 +186,7 @@ TEST_F(RegistryWrapperTest, BinaryReadTypeRules) {
         EXPECT_EQ(buffer.substr(0, c.bytes.size()), c.bytes);
     }
     // No current key: nothing read, no error.
-    RegistryWrapper none(platform, kHKeyLocalMachine);
+    RegistryWrapper none(platform.registry(), platform.text(), kHKeyLocalMachine);
     std::string buffer(4, '\xEE');
     EXPECT_EQ(none.ReadBinaryData("Alpha", buffer.data(), 4), 0);
     EXPECT_EQ(buffer, std::string(4, '\xEE'));
@@ -205,7 +206,7 @@ TEST_F(RegistryWrapperTest, StringReadRules) {
         {"Mid", "", "Mid"},     {"Zeta", "", "Zeta"},        {"Multi", "", "Multi"},
         {"Qword", "", "Qword"}, {"値ア", "", "値ア"},
     };
-    RegistryWrapper reg(platform, kHKeyLocalMachine);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
     EXPECT_EQ(reg.ReadString("Alpha"), "");
     ASSERT_TRUE(reg.OpenKey("\\Values", false));
     for (const StringCase& c : cases) {
@@ -226,20 +227,20 @@ TEST_F(RegistryWrapperTest, StringReadRules) {
 
 // A machine whose value reads fail after the value has been found (the value changes or
 // vanishes between the size query and the read).
-class FailingReadPlatform : public SimPlatform {
+class FailingReads : public test::RegistryTap {
 public:
-    using SimPlatform::SimPlatform;
+    using RegistryTap::RegistryTap;
     long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                        std::uint32_t* size) const override {
         if (data)
             return kRegFileNotFound;
-        return SimPlatform::regQueryValue(key, name, type, data, size);
+        return RegistryTap::regQueryValue(key, name, type, data, size);
     }
 };
 
 TEST_F(RegistryWrapperTest, AReadThatFailsAfterTheValueWasFoundIsAnError) {
-    FailingReadPlatform failing(machine);
-    RegistryWrapper reg(failing, kHKeyLocalMachine);
+    FailingReads failing(platform.registry());
+    RegistryWrapper reg(failing, platform.text(), kHKeyLocalMachine);
     ASSERT_TRUE(reg.OpenKey("\\Values", false));
     char buffer[16];
     const struct {
@@ -275,7 +276,7 @@ TEST_F(RegistryWrapperTest, AValueThatGrowsBetweenSizeAndReadIsAReadError) {
         int loads = 0;
     };
     machine.registry.setStore(kHKeyLocalMachine, "Growing", std::make_shared<GrowingStore>());
-    RegistryWrapper reg(platform, kHKeyLocalMachine);
+    RegistryWrapper reg(platform.registry(), platform.text(), kHKeyLocalMachine);
     ASSERT_TRUE(reg.OpenKey("\\Growing", false));
     try {
         reg.ReadString("Grow");

@@ -52,7 +52,7 @@ TEST_P(BiosNtTest, MemoAdditionsHeadingAndTab) {
     c.change(machine);
     SimPlatform platform(machine);
 
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
 
     EXPECT_EQ(page.memoAdditions, c.additions);
     EXPECT_EQ(page.tabVisible, std::optional<bool>(true));
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BiosNtTest, ::testing::ValuesIn(kNtCases),
 
 TEST(BiosInfoTest, NtProfileShowsItsRegistryLines) {
     SimPlatform platform(makeNtMachine());
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
     const std::vector<std::string> expected = {
         "",
         "KESTRL - 42302e31\r\nBIOS Date: 11/08/02 15:23:47 Ver: 08.00.02\r\n",
@@ -153,7 +153,7 @@ TEST(BiosInfoTest, Win9xShowsTheRomStrings) {
     machine.registry.setValue(kHKeyLocalMachine, kSystemKey, "SystemBIOSDate", regSz("NOT SHOWN"));
     SimPlatform platform(machine);
 
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
 
     const std::vector<std::string> expected = {"", "FIRST", "SECOND", "03/15/99", "ＩＤ ４"};
     EXPECT_EQ(page.memoAdditions, expected);
@@ -163,7 +163,7 @@ TEST(BiosInfoTest, Win9xShowsTheRomStrings) {
 
 TEST(BiosInfoTest, Win9xProfileReadsEachAddressInOrder) {
     SimPlatform platform(makeWin9xMachine());
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
     const std::vector<std::string> expected = {
         "",
         "Kestrel Modular BIOS v4.60KT, Green PC Ready",
@@ -179,7 +179,7 @@ TEST(BiosInfoTest, Win9xUnreadableRomKeepsEveryLineInPlace) {
     machine.romMapped = false;
     SimPlatform platform(machine);
 
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
 
     EXPECT_EQ(page.memoAdditions, std::vector<std::string>(5, ""));
     EXPECT_EQ(page.tabVisible, std::optional<bool>(true));
@@ -191,7 +191,7 @@ TEST(BiosInfoTest, FailedVersionQueryChangesNothing) {
     machine.version.reset();
     SimPlatform platform(machine);
 
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
 
     EXPECT_FALSE(page.tabVisible.has_value());
     EXPECT_TRUE(page.memoAdditions.empty());
@@ -206,7 +206,8 @@ TEST(BiosInfoTest, UnknownFamilyAddsNothingAndHidesTheTab) {
         machine.romMapped = true;
         SimPlatform platform(machine);
 
-        const BiosPage page = FillBiosPage(platform);
+        const BiosPage page =
+            FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
 
         EXPECT_EQ(page.tabVisible, std::optional<bool>(false));
         EXPECT_TRUE(page.memoAdditions.empty());
@@ -233,7 +234,7 @@ TEST_P(SplitMultiStringTest, Pieces) {
     SimMachine machine;
     machine.registry.setValue(kHKeyLocalMachine, "K", "V", regBinary(c.bytes, kRegMultiSz));
     SimPlatform platform(machine);
-    RegistryWrapper registry(platform, kHKeyLocalMachine, RegAccess::Read);
+    RegistryWrapper registry(platform.registry(), platform.text(), kHKeyLocalMachine, RegAccess::Read);
     ASSERT_TRUE(registry.OpenKey("\\K", false));
 
     EXPECT_EQ(SplitMultiString(registry, "V"), c.pieces);
@@ -281,7 +282,7 @@ TEST(SplitMultiStringErrors, ValueTooLongOrOfTextTypeIsARegistryError) {
         SimMachine machine;
         machine.registry.setValue(kHKeyLocalMachine, "K", "SystemBIOSVersion", row.value);
         SimPlatform platform(machine);
-        RegistryWrapper registry(platform, kHKeyLocalMachine, RegAccess::Read);
+        RegistryWrapper registry(platform.registry(), platform.text(), kHKeyLocalMachine, RegAccess::Read);
         ASSERT_TRUE(registry.OpenKey("\\K", false));
         if (row.raises) {
             try {
@@ -300,7 +301,7 @@ TEST(SplitMultiStringErrors, MissingValueOrNoKeyGivesNoPieces) {
     SimMachine machine;
     machine.registry.setValue(kHKeyLocalMachine, "K", "Other", regMultiSz({"x"}));
     SimPlatform platform(machine);
-    RegistryWrapper registry(platform, kHKeyLocalMachine, RegAccess::Read);
+    RegistryWrapper registry(platform.registry(), platform.text(), kHKeyLocalMachine, RegAccess::Read);
     EXPECT_TRUE(SplitMultiString(registry, "Other").empty());  // no key open yet
     ASSERT_TRUE(registry.OpenKey("\\K", false));
     EXPECT_TRUE(SplitMultiString(registry, "Missing").empty());

@@ -83,7 +83,7 @@ TEST_F(DiskFiguresTest, VolumeTexts) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(int(row.letter));
-        const VolumeTexts texts = ReadVolumeTexts(platform, row.letter);
+        const VolumeTexts texts = ReadVolumeTexts(platform.drives(), platform.text(), row.letter);
         EXPECT_EQ(texts.serial, row.serial);
         EXPECT_EQ(texts.fileSystem, row.fileSystem);
         EXPECT_EQ(texts.read, row.read);
@@ -113,7 +113,7 @@ TEST_P(DiskFigureCases, FromTheSizeQuery) {
     SimMachine machine = machineWithC(c.total, c.free);
     SimPlatform platform(machine);
 
-    const UsageFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform.drives(), 3);
 
     EXPECT_EQ(f.percentage, c.percentage);
     EXPECT_EQ(f.percentageColour, c.colour);
@@ -156,10 +156,10 @@ TEST_F(DiskFiguresTest, UnreadableDriveShowsZeros) {
 
     for (const int number : {1, 2, 26}) {  // no medium, no such drive
         SCOPED_TRACE(number);
-        const DriveBytes bytes = QueryDriveBytes(platform, number);
+        const DriveBytes bytes = QueryDriveBytes(platform.drives(), number);
         EXPECT_EQ(bytes.size, -1);
         EXPECT_EQ(bytes.free, -1);
-        const UsageFigures f = ReadDiskFigures(platform, number);
+        const UsageFigures f = ReadDiskFigures(platform.drives(), number);
         EXPECT_EQ(f.percentage, 0);
         EXPECT_EQ(f.percentageColour, colour::White);
         EXPECT_EQ(f.totalText, "0 MB");
@@ -178,10 +178,10 @@ TEST_F(DiskFiguresTest, QueriesRunWithCriticalErrorsFailed) {
     machine.errorMode = 0x8000;
     SimPlatform platform(machine);
 
-    ReadDiskFigures(platform, 1);
-    ReadVolumeTexts(platform, 'a');
+    ReadDiskFigures(platform.drives(), 1);
+    ReadVolumeTexts(platform.drives(), platform.text(), 'a');
     machine.hasDiskFreeSpaceEx = false;
-    ReadDiskFigures(platform, 1);
+    ReadDiskFigures(platform.drives(), 1);
 
     EXPECT_EQ(machine.criticalErrorPrompts, 0);
     EXPECT_EQ(machine.errorMode, 0x8000u);  // restored
@@ -191,7 +191,7 @@ TEST_F(DiskFiguresTest, ZeroByteDriveRaisesInvalidOperation) {
     SimMachine machine = machineWithC(0, 0);
     SimPlatform platform(machine);
     try {
-        ReadDiskFigures(platform, 3);
+        ReadDiskFigures(platform.drives(), 3);
         ADD_FAILURE() << "no error";
     } catch (const EInvalidOp& e) {
         EXPECT_STREQ(e.what(), "不正な浮動小数点数演算命令");
@@ -207,9 +207,9 @@ TEST_F(DiskFiguresTest, DriveNumberZeroIsTheCurrentDrive) {
     machine.setDrive('D', d);
     SimPlatform platform(machine);
 
-    EXPECT_EQ(ReadDiskFigures(platform, 0).totalText, "1,000 MB");
+    EXPECT_EQ(ReadDiskFigures(platform.drives(), 0).totalText, "1,000 MB");
     machine.currentDirectory = "D:\\";
-    EXPECT_EQ(ReadDiskFigures(platform, 0).totalText, "2 GB");
+    EXPECT_EQ(ReadDiskFigures(platform.drives(), 0).totalText, "2 GB");
 }
 
 TEST_F(DiskFiguresTest, NoDriveChosenKeepsThePreviousDrivesFigures) {
@@ -222,14 +222,14 @@ TEST_F(DiskFiguresTest, NoDriveChosenKeepsThePreviousDrivesFigures) {
 
     int number = 0;
     number = DriveNumberFromLetter('d', number);
-    const UsageFigures chosen = ReadDiskFigures(platform, number);
+    const UsageFigures chosen = ReadDiskFigures(platform.drives(), number);
     number = DriveNumberFromLetter('\0', number);
-    const UsageFigures again = ReadDiskFigures(platform, number);
+    const UsageFigures again = ReadDiskFigures(platform.drives(), number);
 
     EXPECT_EQ(number, 4);
     EXPECT_EQ(again.totalText, "2 GB");
     EXPECT_EQ(again.percentageText, chosen.percentageText);
-    EXPECT_FALSE(ReadVolumeTexts(platform, '\0').read);
+    EXPECT_FALSE(ReadVolumeTexts(platform.drives(), platform.text(), '\0').read);
 }
 
 TEST_F(DiskFiguresTest, ClusterCountsWhereTheByteQueryIsMissing) {
@@ -246,16 +246,16 @@ TEST_F(DiskFiguresTest, ClusterCountsWhereTheByteQueryIsMissing) {
     machine.setDrive('D', d);
     SimPlatform platform(machine);
 
-    const DriveBytes c = QueryDriveBytes(platform, 3);
+    const DriveBytes c = QueryDriveBytes(platform.drives(), 3);
     EXPECT_EQ(c.size, 1536 * MB);
     EXPECT_EQ(c.free, 512 * MB);
-    const UsageFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform.drives(), 3);
     EXPECT_EQ(f.totalText, "1.5 GB");
     EXPECT_EQ(f.usedText, "1 GB");
     EXPECT_EQ(f.freeText, "512 MB");
     EXPECT_EQ(f.percentageText, "66 %");
 
-    const DriveBytes dBytes = QueryDriveBytes(platform, 4);
+    const DriveBytes dBytes = QueryDriveBytes(platform.drives(), 4);
     EXPECT_EQ(dBytes.size, 100 * MB);
     EXPECT_EQ(dBytes.free, 50 * MB);
 }
@@ -287,7 +287,7 @@ TEST_F(DiskFiguresTest, FreeSpaceIsWhatTheUserMayUse) {
     // Quota or reserved blocks: less is available to the user than is free on the drive.
     platform.space = DiskSpace{1000 * MB, 100 * MB, 300 * MB};
 
-    const UsageFigures f = ReadDiskFigures(platform, 3);
+    const UsageFigures f = ReadDiskFigures(platform.drives(), 3);
 
     EXPECT_EQ(f.freeText, "100 MB");
     EXPECT_EQ(f.usedText, "900 MB");
@@ -307,12 +307,12 @@ TEST_F(DiskFiguresTest, RootPathOfTheDriveNumber) {
     } rows[] = {{0, ""}, {1, "A:\\"}, {3, "C:\\"}, {26, "Z:\\"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.number);
-        QueryDriveBytes(platform, row.number);
+        QueryDriveBytes(platform.drives(), row.number);
         EXPECT_EQ(platform.lastRoot, row.root);
     }
     machine.hasDiskFreeSpaceEx = false;
     platform.clusters = DiskClusters{1, 512, 1, 2};
-    QueryDriveBytes(platform, 5);
+    QueryDriveBytes(platform.drives(), 5);
     EXPECT_EQ(platform.lastRoot, "E:\\");
     EXPECT_EQ(platform.clusterCalls, 1);
 }
@@ -323,7 +323,7 @@ TEST_F(DiskFiguresTest, ClusterCountsThatOverflowCountAsUnreadable) {
     FixedSpace platform(machine);
     platform.clusters = DiskClusters{0xFFFFFFFFu, 0xFFFFFFFFu, 1, 0xFFFFFFFFu};
 
-    const DriveBytes bytes = QueryDriveBytes(platform, 3);
+    const DriveBytes bytes = QueryDriveBytes(platform.drives(), 3);
 
     EXPECT_EQ(bytes.size, -1);
     EXPECT_EQ(bytes.free, -1);

@@ -44,7 +44,7 @@ TEST(DisplayInfoTest, NoModesGiveNoLines) {
     SimMachine machine = makeNtMachine();
     machine.displayModes.clear();
     SimPlatform platform(machine);
-    EXPECT_TRUE(DisplayPageLines(platform).empty());
+    EXPECT_TRUE(DisplayPageLines(platform.display()).empty());
 }
 
 TEST(DisplayInfoTest, OneBlockPerModeInOrder) {
@@ -60,7 +60,7 @@ TEST(DisplayInfoTest, OneBlockPerModeInOrder) {
                              block("4", "1920 x 1080", "16777216", "32")})
         expected.insert(expected.end(), part.begin(), part.end());
 
-    EXPECT_EQ(DisplayPageLines(platform), expected);
+    EXPECT_EQ(DisplayPageLines(platform.display()), expected);
 }
 
 TEST(DisplayInfoTest, LowDepthsCountTwoColours) {
@@ -73,7 +73,7 @@ TEST(DisplayInfoTest, LowDepthsCountTwoColours) {
          {block("0", "320 x 200", "2", "0"), block("1", "320 x 200", "2", "1"), block("2", "320 x 200", "16", "4")})
         expected.insert(expected.end(), part.begin(), part.end());
 
-    EXPECT_EQ(DisplayPageLines(platform), expected);
+    EXPECT_EQ(DisplayPageLines(platform.display()), expected);
 }
 
 TEST(DisplayInfoTest, ColourCount) {
@@ -109,13 +109,13 @@ TEST(DisplayInfoTest, EnumerationStopsAtTheFirstRefusedIndex) {
     machine.displayModes = {{640, 480, 8, 60}, {800, 600, 16, 60}, {1024, 768, 32, 60}};
     GappedDisplay platform(machine);
 
-    EXPECT_EQ(DisplayPageLines(platform), block("0", "640 x 480", "256", "8"));
+    EXPECT_EQ(DisplayPageLines(platform.display()), block("0", "640 x 480", "256", "8"));
     EXPECT_EQ(platform.calls, 2);
 }
 
 TEST(DisplayInfoTest, NtProfileListsAllItsModes) {
     SimPlatform platform(makeNtMachine());
-    const auto lines = DisplayPageLines(platform);
+    const auto lines = DisplayPageLines(platform.display());
     ASSERT_EQ(lines.size(), 10u * 7u);
     EXPECT_EQ(lines[7 * 9 + 1], kNumberLabel + "9");
     EXPECT_EQ(lines[7 * 9 + 2], kSizeLabel + "1280 x 1024");

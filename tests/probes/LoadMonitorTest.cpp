@@ -41,25 +41,25 @@ TEST(ReadCpuLoad, ReadsTheLittleEndianLoadOn9x) {
         SCOPED_TRACE(load);
         machine.registry.setValue(kHKeyDynData, kStatData, "KERNEL\\CPUUsage", LittleEndian(load));
         SimPlatform platform(machine);
-        EXPECT_EQ(ReadCpuLoad(platform), load);
+        EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), load);
         EXPECT_EQ(machine.registry.openHandleCount(), 0u);
     }
 }
 
 TEST(ReadCpuLoad, NothingWithoutStatistics) {
     SimPlatform nt(makeNtMachine());
-    EXPECT_EQ(ReadCpuLoad(nt), std::nullopt);
+    EXPECT_EQ(ReadCpuLoad(nt.registry(), nt.text()), std::nullopt);
 
     SimMachine missingValue = makeWin9xMachine();
     missingValue.registry.removeValue(kHKeyDynData, kStatData, "KERNEL\\CPUUsage");
     SimPlatform platform(missingValue);
-    EXPECT_EQ(ReadCpuLoad(platform), std::nullopt);
+    EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), std::nullopt);
 
     // Fewer than four bytes is not a load figure.
     SimMachine shortValue = makeWin9xMachine();
     shortValue.registry.setValue(kHKeyDynData, kStatData, "KERNEL\\CPUUsage", regBinary(std::string("\x05\x00", 2)));
     SimPlatform shortPlatform(shortValue);
-    EXPECT_EQ(ReadCpuLoad(shortPlatform), std::nullopt);
+    EXPECT_EQ(ReadCpuLoad(shortPlatform.registry(), shortPlatform.text()), std::nullopt);
 }
 
 TEST(ReadCpuLoad, WrongTypesRaiseTheTypeError) {
@@ -71,7 +71,7 @@ TEST(ReadCpuLoad, WrongTypesRaiseTheTypeError) {
         machine.registry.setValue(kHKeyDynData, kStatData, "KERNEL\\CPUUsage", value);
         SimPlatform platform(machine);
         try {
-            ReadCpuLoad(platform);
+            ReadCpuLoad(platform.registry(), platform.text());
             FAIL() << "no error";
         } catch (const ERegistryException& error) {
             EXPECT_STREQ(error.what(), "'KERNEL\\CPUUsage' のデータ型が不正です");
@@ -85,13 +85,13 @@ TEST(Statistics, StartAndStopReadEveryValueOf9xAndNothingOnNt) {
     // A value of the wrong type in the start key is read too, and its error reaches the caller.
     machine.registry.setValue(kHKeyDynData, "PerfStats\\StartStat", "Broken", regSz("x"));
     SimPlatform platform(machine);
-    EXPECT_THROW(StartStatistics(platform), ERegistryException);
-    EXPECT_NO_THROW(StopStatistics(platform));
+    EXPECT_THROW(StartStatistics(platform.registry(), platform.text()), ERegistryException);
+    EXPECT_NO_THROW(StopStatistics(platform.registry(), platform.text()));
     EXPECT_EQ(machine.registry.openHandleCount(), 0u);
 
     SimPlatform nt(makeNtMachine());
-    EXPECT_NO_THROW(StartStatistics(nt));
-    EXPECT_NO_THROW(StopStatistics(nt));
+    EXPECT_NO_THROW(StartStatistics(nt.registry(), nt.text()));
+    EXPECT_NO_THROW(StopStatistics(nt.registry(), nt.text()));
 }
 
 class MemoryFiguresTest : public ::testing::Test {
@@ -127,7 +127,7 @@ TEST_F(MemoryFiguresTest, TextsPercentAndBand) {
         machine.memory.totalPhys = row.total;
         machine.memory.availPhys = row.avail;
         SimPlatform platform(machine);
-        const UsageFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
+        const UsageFigures figures = ComputeMemoryFigures(platform.memory().globalMemoryStatus());
         EXPECT_EQ(figures.totalText, row.totalText);
         EXPECT_EQ(figures.usedText, row.usedText);
         EXPECT_EQ(figures.freeText, row.freeText);
@@ -142,7 +142,7 @@ TEST_F(MemoryFiguresTest, NoMemoryIsAnInvalidOperation) {
     machine.memory.totalPhys = 0;
     machine.memory.availPhys = 0;
     SimPlatform platform(machine);
-    EXPECT_THROW(ComputeMemoryFigures(platform.globalMemoryStatus()), EInvalidOp);
+    EXPECT_THROW(ComputeMemoryFigures(platform.memory().globalMemoryStatus()), EInvalidOp);
 }
 
 }  // namespace

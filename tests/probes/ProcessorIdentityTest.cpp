@@ -21,8 +21,8 @@ const Family kFamilies[] = {{"9x", makeWin9xMachine, "Identifier"}, {"NT", makeN
 ProcessorIdentity Read(SimMachine& machine) {
     SimPlatform platform(machine);
     RegistryLocations locations;
-    DetectPlatform(platform, locations);
-    return ReadProcessorIdentity(platform, locations);
+    DetectPlatform(platform.identity(), locations);
+    return ReadProcessorIdentity(platform.registry(), platform.text(), locations);
 }
 
 TEST(ProcessorIdentity, ReadsNameAndVendorOnBothFamilies) {

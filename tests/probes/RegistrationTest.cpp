@@ -15,7 +15,7 @@ struct Page {
     SimMachine machine = makeNtMachine();
     SimPlatform platform{machine};
     RegistryLocations locations;
-    Page() { DetectPlatform(platform, locations); }
+    Page() { DetectPlatform(platform.identity(), locations); }
 };
 
 TEST(Registration, WrittenValuesReadBackAsTyped) {
@@ -39,8 +39,9 @@ TEST(Registration, WrittenValuesReadBackAsTyped) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         Page page;
-        WriteRegistration(page.platform, page.locations, {row.owner, row.organization});
-        const Registration read = ReadRegistration(page.platform, page.locations);
+        WriteRegistration(page.platform.registry(), page.platform.text(), page.locations,
+                          {row.owner, row.organization});
+        const Registration read = ReadRegistration(page.platform.registry(), page.platform.text(), page.locations);
         EXPECT_EQ(read.owner, row.owner);
         EXPECT_EQ(read.organization, row.organization);
         EXPECT_EQ(page.machine.registry.openHandleCount(), 0u);
@@ -49,26 +50,28 @@ TEST(Registration, WrittenValuesReadBackAsTyped) {
 
 TEST(Registration, WritesPlainStringsWithTheirZero) {
     Page page;
-    WriteRegistration(page.platform, page.locations, {"佐藤", "A"});
+    WriteRegistration(page.platform.registry(), page.platform.text(), page.locations, {"佐藤", "A"});
     HKey key = 0;
-    ASSERT_EQ(page.platform.regOpenKey(kHKeyLocalMachine, kNtVersionKey, RegAccess::Read, &key), kRegSuccess);
+    ASSERT_EQ(page.platform.registry().regOpenKey(kHKeyLocalMachine, kNtVersionKey, RegAccess::Read, &key),
+              kRegSuccess);
     std::uint32_t type = 0, size = 0;
-    ASSERT_EQ(page.platform.regQueryValue(key, "RegisteredOwner", &type, nullptr, &size), kRegSuccess);
+    ASSERT_EQ(page.platform.registry().regQueryValue(key, "RegisteredOwner", &type, nullptr, &size), kRegSuccess);
     EXPECT_EQ(type, kRegSz);
     EXPECT_EQ(size, 5u) << "two CP932 characters and the terminating zero";
-    page.platform.regCloseKey(key);
+    page.platform.registry().regCloseKey(key);
 }
 
 TEST(Registration, CreatesAMissingVersionKeyAndIgnoresRefusedWrites) {
     Page page;
     page.machine.registry.removeKey(kHKeyLocalMachine, kNtVersionKey);
-    EXPECT_EQ(ReadRegistration(page.platform, page.locations).owner, "");
-    WriteRegistration(page.platform, page.locations, {"New", "Org"});
-    EXPECT_EQ(ReadRegistration(page.platform, page.locations).owner, "New");
+    EXPECT_EQ(ReadRegistration(page.platform.registry(), page.platform.text(), page.locations).owner, "");
+    WriteRegistration(page.platform.registry(), page.platform.text(), page.locations, {"New", "Org"});
+    EXPECT_EQ(ReadRegistration(page.platform.registry(), page.platform.text(), page.locations).owner, "New");
 
     page.machine.registry.setReadOnly(kHKeyLocalMachine, kNtVersionKey, true);
-    EXPECT_NO_THROW(WriteRegistration(page.platform, page.locations, {"Other", "Org2"}));
-    EXPECT_EQ(ReadRegistration(page.platform, page.locations).owner, "New");
+    EXPECT_NO_THROW(
+        WriteRegistration(page.platform.registry(), page.platform.text(), page.locations, {"Other", "Org2"}));
+    EXPECT_EQ(ReadRegistration(page.platform.registry(), page.platform.text(), page.locations).owner, "New");
     EXPECT_EQ(page.machine.registry.openHandleCount(), 0u);
 }
 
@@ -93,7 +96,7 @@ TEST(SubmitComputerName, SixteenBytesOfTheCodePageAtMost) {
             seen = name;
             return true;
         };
-        EXPECT_EQ(SubmitComputerName(page.platform, row.name), row.passed);
+        EXPECT_EQ(SubmitComputerName(page.platform.identity(), page.platform.text(), row.name), row.passed);
         EXPECT_EQ(seen, row.passed ? row.name : std::string());
     }
 }
@@ -101,7 +104,7 @@ TEST(SubmitComputerName, SixteenBytesOfTheCodePageAtMost) {
 TEST(SubmitComputerName, TheSystemsRefusalIsReported) {
     Page page;
     page.machine.acceptComputerName = [](const std::string&) { return false; };
-    EXPECT_FALSE(SubmitComputerName(page.platform, "PC"));
+    EXPECT_FALSE(SubmitComputerName(page.platform.identity(), page.platform.text(), "PC"));
     EXPECT_EQ(page.machine.pendingComputerName, std::nullopt);
 }
 

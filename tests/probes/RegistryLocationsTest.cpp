@@ -38,7 +38,7 @@ TEST(DetectPlatform, LocationsAndGaugeByFamilyTwice) {
         RegistryLocations locations;
         for (int run = 0; run < 2; ++run) {
             SCOPED_TRACE(run);
-            EXPECT_EQ(DetectPlatform(platform, locations), row.gauge);
+            EXPECT_EQ(DetectPlatform(platform.identity(), locations), row.gauge);
             EXPECT_EQ(locations.versionKey, row.expected.versionKey);
             EXPECT_EQ(locations.processorNameKey, row.expected.processorNameKey);
             EXPECT_EQ(locations.processorNameValue, row.expected.processorNameValue);
@@ -51,14 +51,14 @@ TEST(DetectPlatform, NeitherFamilyKeepsWhatAnEarlierRunSet) {
     SimMachine machine = makeNtMachine();
     SimPlatform platform(machine);
     RegistryLocations locations;
-    DetectPlatform(platform, locations);
+    DetectPlatform(platform.identity(), locations);
     const RegistryLocations before = locations;
     machine.version->platformId = 0;
-    EXPECT_EQ(DetectPlatform(platform, locations), std::nullopt);
+    EXPECT_EQ(DetectPlatform(platform.identity(), locations), std::nullopt);
     EXPECT_EQ(locations.versionKey, before.versionKey);
     EXPECT_EQ(locations.processorNameValue, before.processorNameValue);
     machine.version.reset();
-    EXPECT_EQ(DetectPlatform(platform, locations), std::nullopt);
+    EXPECT_EQ(DetectPlatform(platform.identity(), locations), std::nullopt);
     EXPECT_EQ(locations.processorNameKey, before.processorNameKey);
 }
 

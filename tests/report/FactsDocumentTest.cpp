@@ -35,7 +35,7 @@ const ReportStamp kStamp{"1.2", "2026-12-09T18:40:11Z"};
 std::string DocumentOf(platform::Platform& platform, bool redact = false) {
     FactOptions options;
     options.redact = redact;
-    platform.connectDesktop({{}, {}, platform::WindowSystem::Unconnected, {}});
+    platform.desktop().connectDesktop({{}, {}, platform::WindowSystem::Unconnected, {}});
     return JsonReport(GatherFacts(platform, options), kStamp);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "support/RegistryTap.h"
 #include "ui/TForm1.h"
 
 namespace zelvo::test {
@@ -18,6 +19,8 @@ class RecordingPlatform : public platform::SimPlatform {
 public:
     using SimPlatform::SimPlatform;
     mutable std::vector<std::string> calls;  // the const queries note themselves too
+
+    platform::Registry& registry() override { return registry_; }
 
     std::optional<platform::OsVersion> getVersion() const override {
         calls.push_back("getVersion");
@@ -31,11 +34,6 @@ public:
         calls.push_back("enumDisplaySettings");
         return SimPlatform::enumDisplaySettings(index);
     }
-    long regOpenKey(platform::HKey parent, const std::string& subKey, platform::RegAccess access,
-                    platform::HKey* result) override {
-        calls.push_back("regOpenKey " + subKey);
-        return SimPlatform::regOpenKey(parent, subKey, access, result);
-    }
     bool createDirectory(const std::string& path) override {
         calls.push_back("createDirectory " + path);
         return SimPlatform::createDirectory(path);
@@ -48,6 +46,19 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
+
+private:
+    struct RecordingRegistry : RegistryTap {
+        RecordingRegistry(platform::Registry& inner, std::vector<std::string>& calls)
+            : RegistryTap(inner), calls_(calls) {}
+        long regOpenKey(platform::HKey parent, const std::string& subKey, platform::RegAccess access,
+                        platform::HKey* result) override {
+            calls_.push_back("regOpenKey " + subKey);
+            return RegistryTap::regOpenKey(parent, subKey, access, result);
+        }
+        std::vector<std::string>& calls_;
+    };
+    RecordingRegistry registry_{SimPlatform::registry(), calls};
 };
 
 struct SimWindow {

@@ -25,7 +25,7 @@ struct Controls {
     TMemo* memo = new TMemo(&window);
     TLabel* label = new TLabel(&window);
     TPanel* panel = new TPanel(&window);
-    TDriveComboBox* combo = new TDriveComboBox(DriveRowsOf(platform), &window);
+    TDriveComboBox* combo = new TDriveComboBox(DriveRowsOf(platform.drives(), platform.text()), &window);
     TEdit* other = new TEdit(&window);  // has the focus before a click
 
     Controls() {

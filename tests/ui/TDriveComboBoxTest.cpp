@@ -81,7 +81,7 @@ protected:
     // The control, with OnChange recording DriveLetter at each notification and OnClick
     // recording the letter before the pick takes effect.
     std::unique_ptr<TDriveComboBox> makeCombo(platform::Platform& source) {
-        auto combo = std::make_unique<TDriveComboBox>(DriveRowsOf(source));
+        auto combo = std::make_unique<TDriveComboBox>(DriveRowsOf(source.drives(), source.text()));
         TDriveComboBox* raw = combo.get();
         combo->OnChange = [this, raw](QObject* sender) {
             EXPECT_EQ(sender, raw);
@@ -445,7 +445,7 @@ TEST_P(DriveComboBoxLabels, DoubleByteCharactersKeepTheirBytes) {
     combo->setTextCase(c.textCase);
     combo->show();
     ASSERT_EQ(combo->rows().size(), 1u);
-    EXPECT_EQ(combo->rows()[0].text, platform.fromUtf8(c.row));
+    EXPECT_EQ(combo->rows()[0].text, platform.text().fromUtf8(c.row));
     EXPECT_EQ(combo->rows()[0].displayText.toStdString(), c.row);
 }
 
@@ -465,9 +465,9 @@ TEST(DriveComboBoxCodePage, TrailBytesOfTheLabelsLookLikeLetters) {
     SimPlatform platform(machine);
     for (const char* text : {"雨", "右", "ア", "イ"}) {
         SCOPED_TRACE(text);
-        const std::string bytes = platform.fromUtf8(text);
+        const std::string bytes = platform.text().fromUtf8(text);
         ASSERT_EQ(bytes.size(), 2u);
-        EXPECT_TRUE(platform.isLeadByte(std::uint8_t(bytes[0])));
+        EXPECT_TRUE(platform.text().isLeadByte(std::uint8_t(bytes[0])));
         EXPECT_TRUE(bytes[1] >= 'A' && bytes[1] <= 'Z');
     }
 }
@@ -499,7 +499,7 @@ TEST(DriveComboBoxCodePage, SingleByteCodePageUsesTheLocale) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FileNameCase(platform, c.text, c.upper, ToolkitLocaleCase()), c.expected);
+        EXPECT_EQ(FileNameCase(platform.text(), c.text, c.upper, ToolkitLocaleCase()), c.expected);
     }
 }
 
@@ -514,11 +514,12 @@ TEST(DriveComboBoxCodePage, DoubleByteRuleDirectly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FileNameCase(platform, platform.fromUtf8(c.text), c.upper, ToolkitLocaleCase()),
-                  platform.fromUtf8(c.expected));
+        EXPECT_EQ(FileNameCase(platform.text(), platform.text().fromUtf8(c.text), c.upper, ToolkitLocaleCase()),
+                  platform.text().fromUtf8(c.expected));
     }
     // A lead byte at the very end has no trail byte; it passes unchanged.
-    EXPECT_EQ(FileNameCase(platform, std::string("AB\x89", 3), false, ToolkitLocaleCase()), std::string("ab\x89", 3));
+    EXPECT_EQ(FileNameCase(platform.text(), std::string("AB\x89", 3), false, ToolkitLocaleCase()),
+              std::string("ab\x89", 3));
 }
 
 TEST_F(DriveComboBoxTest, ErrorModeSetAroundTheLabelQueryAndRestored) {

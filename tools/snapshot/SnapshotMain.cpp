@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zelvo_snapshot: %s\n", error.what());
         return 2;
     }
-    zelvo::ConnectDesktop(*platform);
-    zelvo::LoadNumberSeparators(*platform);
+    zelvo::ConnectDesktop(platform->desktop());
+    zelvo::LoadNumberSeparators(platform->text());
     zelvo::TForm1 form(*platform);
     // Boxes would wait for a click that never comes; their texts go to the terminal instead.
     form.showErrorBox = [](const QString& message) { std::fprintf(stderr, "error box: %s\n", qPrintable(message)); };

@@ -184,7 +184,7 @@ std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& loc
     return drives::remoteNameFromSource(drive->mount.source);
 }
 
-std::string LinuxDrives::getCurrentDirectory() const {
+std::optional<std::string> LinuxDrives::getCurrentDirectory() const {
     std::string cwd;
     const auto drive = currentDrive(&cwd);
     if (!drive)

@@ -119,36 +119,6 @@ bool LinuxPlatform::setComputerName(const std::string& name) {
     return hostnameService_->setHostName(name);
 }
 
-long LinuxPlatform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
-    return registry_.open(parent, subKey, access, result);
-}
-
-long LinuxPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
-    return registry_.create(parent, subKey, result);
-}
-
-long LinuxPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) const {
-    return registry_.query(key, name, type, data, size);
-}
-
-long LinuxPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                                std::uint32_t size) {
-    return registry_.set(key, name, type, data, size);
-}
-
-long LinuxPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
-    return registry_.enumValue(key, index, name);
-}
-
-long LinuxPlatform::regDeleteKey(HKey parent, const std::string& subKey) {
-    return registry_.deleteKey(parent, subKey);
-}
-
-long LinuxPlatform::regCloseKey(HKey key) {
-    return registry_.close(key);
-}
-
 MemoryStatus LinuxPlatform::globalMemoryStatus() const {
     const auto meminfo = linuxfs::readFile(joinPath(roots_.proc, "/meminfo"), linuxfs::kKernelTextLimit);
     if (!cgroupMemory_)
@@ -163,33 +133,8 @@ MemoryStatus LinuxPlatform::globalMemoryStatus() const {
     return result;
 }
 
-// The drive calls belong to LinuxDrives.
-std::uint32_t LinuxPlatform::getLogicalDrives() const {
-    return drives_->getLogicalDrives();
-}
-std::uint32_t LinuxPlatform::getDriveType(const std::string& root) const {
-    return drives_->getDriveType(root);
-}
-bool LinuxPlatform::hasDiskFreeSpaceEx() const {
-    return drives_->hasDiskFreeSpaceEx();
-}
-std::optional<DiskSpace> LinuxPlatform::getDiskFreeSpaceEx(const std::string& root) const {
-    return drives_->getDiskFreeSpaceEx(root);
-}
-std::optional<DiskClusters> LinuxPlatform::getDiskFreeSpace(const std::string& root) const {
-    return drives_->getDiskFreeSpace(root);
-}
-std::optional<VolumeInformation> LinuxPlatform::getVolumeInformation(const std::string& root) const {
-    return drives_->getVolumeInformation(root);
-}
-std::uint32_t LinuxPlatform::setErrorMode(std::uint32_t mode) {
-    return drives_->setErrorMode(mode);
-}
-std::optional<std::string> LinuxPlatform::wnetGetConnection(const std::string& localName) const {
-    return drives_->wnetGetConnection(localName);
-}
-std::optional<std::string> LinuxPlatform::getCurrentDirectory() const {
-    return drives_->getCurrentDirectory();
+Drives& LinuxPlatform::drives() {
+    return *drives_;
 }
 
 std::vector<DisplayMode> LinuxPlatform::readDisplayModes() const {

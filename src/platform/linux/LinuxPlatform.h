@@ -55,61 +55,69 @@ struct LinuxPlatformOptions {
     std::vector<std::string> pciIdsFiles = {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"};
 };
 
-class LinuxPlatform final : public Platform {
+// The Linux backend answers most capabilities itself, from the files below its roots; the
+// registry is a RegistryTree it fills, the drives are LinuxDrives'.
+class LinuxPlatform final : public Platform,
+                            SystemIdentity,
+                            Memory,
+                            DisplaySettings,
+                            Clock,
+                            TextLocale,
+                            ProgramFiles,
+                            Desktop {
 public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
     ~LinuxPlatform() override;
 
-    RegistryTree& registry() { return registry_; }
+    SystemIdentity& identity() override { return *this; }
+    RegistryTree& registry() override { return registry_; }
+    Memory& memory() override { return *this; }
+    Drives& drives() override;
+    DisplaySettings& display() override { return *this; }
+    Clock& clock() override { return *this; }
+    TextLocale& text() override { return *this; }
+    ProgramFiles& files() override { return *this; }
+    Desktop& desktop() override { return *this; }
 
-    // Platform (Windows semantics; see Platform.h).
+private:
     // The toolkit supplies what the platform layer may not do itself (it uses no Qt Widgets): the
     // beep, the window system, the current screen as the display fallback of last resort. With
     // `settingsChanged` set, the locale settings files are watched from then on (the event loop
     // delivers the changes) and a change of the numeric locale they name calls it.
     void connectDesktop(DesktopServices services) override;
+    void messageBeep(std::uint32_t type) override;
+
+    // The NT family with the kernel's release numbers; the host name, up to the kernel's 64 bytes.
     std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override;
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
     bool setComputerName(const std::string& name) override;
-    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
-    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
-    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) const override;
-    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
-    long regDeleteKey(HKey parent, const std::string& subKey) override;
-    long regCloseKey(HKey key) override;
+
+    // /proc/meminfo within the cgroup's bound; no ROM is mapped into a process.
     MemoryStatus globalMemoryStatus() const override;
-    std::uint32_t getLogicalDrives() const override;
-    std::uint32_t getDriveType(const std::string& root) const override;
-    bool hasDiskFreeSpaceEx() const override;
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
-    std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
-    std::optional<std::string> getCurrentDirectory() const override;
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
+
+    // The X server's modes, else the kernel's, else the toolkit's screen.
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
+
     std::uint32_t getTickCount() override;
     std::uint64_t readCycleCounter() const override;
-    void messageBeep(std::uint32_t type) override;
+
+    // UTF-8 throughout; the separators of the user's locale settings.
     std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
+    std::string toUtf8(const std::string& bytes) const override;
+    std::string fromUtf8(const std::string& utf8) const override;
+    bool isLeadByte(std::uint8_t) const override { return false; }
+    bool hasLeadBytes() const override { return false; }
+
     std::optional<std::string> programPath() const override;
     char pathSeparator() const override { return '/'; }
     bool createDirectory(const std::string& path) override;
     // In the user's cache folder, not beside the program: that is /usr/bin for an installed program,
     // which belongs to the package manager.
     bool createTempData() override;
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
-    std::string toUtf8(const std::string& bytes) const override;
-    std::string fromUtf8(const std::string& utf8) const override;
-    bool isLeadByte(std::uint8_t) const override { return false; }
-    bool hasLeadBytes() const override { return false; }
 
-private:
     std::vector<DisplayMode> readDisplayModes() const;
     std::string kernelRelease() const;
 

@@ -70,38 +70,6 @@ bool SimPlatform::setComputerName(const std::string& name) {
     return true;
 }
 
-// --- registry ---
-
-long SimPlatform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
-    return machine_->registry.open(parent, subKey, access, result);
-}
-
-long SimPlatform::regCreateKey(HKey parent, const std::string& subKey, HKey* result) {
-    return machine_->registry.create(parent, subKey, result);
-}
-
-long SimPlatform::regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                std::uint32_t* size) const {
-    return machine_->registry.query(key, name, type, data, size);
-}
-
-long SimPlatform::regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                              std::uint32_t size) {
-    return machine_->registry.set(key, name, type, data, size);
-}
-
-long SimPlatform::regEnumValue(HKey key, std::uint32_t index, std::string* name) const {
-    return machine_->registry.enumValue(key, index, name);
-}
-
-long SimPlatform::regDeleteKey(HKey parent, const std::string& subKey) {
-    return machine_->registry.deleteKey(parent, subKey);
-}
-
-long SimPlatform::regCloseKey(HKey key) {
-    return machine_->registry.close(key);
-}
-
 // --- memory ---
 
 MemoryStatus SimPlatform::globalMemoryStatus() const {

@@ -5,11 +5,22 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/RegistryTree.h"
 #include "platform/sim/SimMachine.h"
 
 namespace zelvo::platform {
 
-class SimPlatform : public Platform {
+// The simulated machine answers every capability but the registry itself; the registry is the
+// machine's RegistryTree.
+class SimPlatform : public Platform,
+                    SystemIdentity,
+                    Memory,
+                    Drives,
+                    DisplaySettings,
+                    Clock,
+                    TextLocale,
+                    ProgramFiles,
+                    Desktop {
 public:
     // Answers from a machine the caller keeps alive and may edit between calls.
     explicit SimPlatform(SimMachine& machine);
@@ -19,25 +30,30 @@ public:
     SimMachine& machine() { return *machine_; }
     const SimMachine& machine() const { return *machine_; }
 
-    std::optional<OsVersion> getVersion() const override;
+    SystemIdentity& identity() override { return *this; }
+    Registry& registry() override { return machine_->registry; }
+    Memory& memory() override { return *this; }
+    Drives& drives() override { return *this; }
+    DisplaySettings& display() override { return *this; }
+    Clock& clock() override { return *this; }
+    TextLocale& text() override { return *this; }
+    ProgramFiles& files() override { return *this; }
+    Desktop& desktop() override { return *this; }
 
-    // The Windows buffer: 15 characters and the terminating zero.
+protected:
+    // The Windows buffer: 15 characters and the terminating zero. A new name waits for the next
+    // start, as on Windows.
+    std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override { return 16; }
     std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
     bool setComputerName(const std::string& name) override;
 
-    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
-    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
-    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) const override;
-    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
-    long regDeleteKey(HKey parent, const std::string& subKey) override;
-    long regCloseKey(HKey key) override;
-
     MemoryStatus globalMemoryStatus() const override;
+    // The machine's ROM strings where its ROM is mapped.
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
 
+    // Drives by letter, each with its medium, figures and, for a network drive, its share; a
+    // drive without a medium fails its queries and counts the prompt Windows would have shown.
     std::uint32_t getLogicalDrives() const override;
     std::uint32_t getDriveType(const std::string& root) const override;
     bool hasDiskFreeSpaceEx() const override;
@@ -50,23 +66,24 @@ public:
 
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
 
+    // The machine's clock moves on by its step at each tick query.
     std::uint32_t getTickCount() override;
     std::uint64_t readCycleCounter() const override;
-    void messageBeep(std::uint32_t type) override;
 
+    // CP932, with the machine's separator settings.
     std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
+    std::string toUtf8(const std::string& bytes) const override;
+    std::string fromUtf8(const std::string& utf8) const override;
+    bool isLeadByte(std::uint8_t byte) const override;
+    bool hasLeadBytes() const override;
 
     std::optional<std::string> programPath() const override;
     char pathSeparator() const override;
     bool createDirectory(const std::string& path) override;
 
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
-
-    std::string toUtf8(const std::string& bytes) const override;
-    std::string fromUtf8(const std::string& utf8) const override;
-    bool isLeadByte(std::uint8_t byte) const override;
-    bool hasLeadBytes() const override;
+    // Beeps are counted by type.
+    void messageBeep(std::uint32_t type) override;
 
 private:
     // The drive a path lies on: "X:..." by its letter, "\\server\share..." by a connected

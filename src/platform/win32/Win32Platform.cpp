@@ -364,7 +364,7 @@ std::optional<std::string> Win32Platform::getCurrentDirectory() const {
 
 namespace {
 
-std::optional<DisplayMode> DisplaySettings(DWORD index) {
+std::optional<DisplayMode> displayModeAt(DWORD index) {
     DEVMODEA record{};
     record.dmSize = sizeof record;  // 156, the program's record; Wine ignores the field
     if (!EnumDisplaySettingsA(nullptr, index, &record))
@@ -384,11 +384,11 @@ std::optional<DisplayMode> Win32Platform::enumDisplaySettings(std::uint32_t inde
     // The two highest indices ask for the current and the stored mode, not a listed one.
     if (index >= ENUM_REGISTRY_SETTINGS)
         return std::nullopt;
-    return DisplaySettings(index);
+    return displayModeAt(index);
 }
 
 std::optional<DisplayMode> Win32Platform::currentDisplayMode() const {
-    return DisplaySettings(ENUM_CURRENT_SETTINGS);
+    return displayModeAt(ENUM_CURRENT_SETTINGS);
 }
 
 // --- time and sound ---

@@ -14,10 +14,31 @@ struct Win32OptionalCalls {
     bool getDiskFreeSpaceEx = true;
 };
 
-class Win32Platform final : public Platform {
+// Each capability is the Windows calls themselves.
+class Win32Platform final : public Platform,
+                            SystemIdentity,
+                            Registry,
+                            Memory,
+                            Drives,
+                            DisplaySettings,
+                            Clock,
+                            TextLocale,
+                            ProgramFiles,
+                            Desktop {
 public:
     explicit Win32Platform(Win32OptionalCalls calls = {});
 
+    SystemIdentity& identity() override { return *this; }
+    Registry& registry() override { return *this; }
+    Memory& memory() override { return *this; }
+    Drives& drives() override { return *this; }
+    DisplaySettings& display() override { return *this; }
+    Clock& clock() override { return *this; }
+    TextLocale& text() override { return *this; }
+    ProgramFiles& files() override { return *this; }
+    Desktop& desktop() override { return *this; }
+
+private:
     std::optional<OsVersion> getVersion() const override;
 
     std::uint32_t computerNameBufferChars() const override;
@@ -38,6 +59,11 @@ public:
 
     // GlobalMemoryStatusEx where the system has it (not the 9x family), GlobalMemoryStatus else.
     MemoryStatus globalMemoryStatus() const override;
+    // The 9x family maps the BIOS ROM into every process. The string is read only where the
+    // address lies in committed, readable memory, and only up to the end of the first megabyte,
+    // so a process that cannot see the ROM gets nullopt rather than a fault. On the NT family
+    // nothing at those addresses is the ROM: nullopt.
+    std::optional<std::string> readRomString(std::uint32_t address) const override;
 
     std::uint32_t getLogicalDrives() const override;
     std::uint32_t getDriveType(const std::string& root) const override;
@@ -64,18 +90,11 @@ public:
     char pathSeparator() const override;
     bool createDirectory(const std::string& path) override;
 
-    // The 9x family maps the BIOS ROM into every process. The string is read only where the
-    // address lies in committed, readable memory, and only up to the end of the first megabyte,
-    // so a process that cannot see the ROM gets nullopt rather than a fault. On the NT family
-    // nothing at those addresses is the ROM: nullopt.
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
-
     std::string toUtf8(const std::string& bytes) const override;
     std::string fromUtf8(const std::string& utf8) const override;
     bool isLeadByte(std::uint8_t byte) const override;
     bool hasLeadBytes() const override;
 
-private:
     Win32OptionalCalls calls_;
     bool win9x_ = false;
 };

@@ -52,7 +52,7 @@ TEST(Win32NumberSeparators, TheUsersSettingsWithTheirFallbacks) {
         ASSERT_TRUE(thousands.set(c.thousands));
         ASSERT_TRUE(decimal.set(c.decimal));
         setNumberSeparators({'#', '#'});
-        LoadNumberSeparators(platform);
+        LoadNumberSeparators(platform.text());
         EXPECT_EQ(numberSeparators().thousands, c.expectedThousands);
         EXPECT_EQ(numberSeparators().decimal, c.expectedDecimal);
     }
@@ -67,7 +67,7 @@ TEST(Win32NumberSeparators, NoBreakSpaceOfTheCodePage) {
     SCOPED_TRACE(locale);
     platform::Win32Platform platform;
     setNumberSeparators({});
-    LoadNumberSeparators(platform);
+    LoadNumberSeparators(platform.text());
     EXPECT_EQ(numberSeparators().thousands, Separator::fromUtf8("\u00A0").value());
     EXPECT_EQ(numberSeparators().decimal, ',');
     EXPECT_EQ(FormatFigure(kMegabytePattern, 24105.25L), "24\u00A0105,25 MB");

@@ -57,7 +57,7 @@ protected:
 TEST_F(LinuxTempData, IsMadeInTheUsersCacheFolderNeverBesideTheProgram) {
     const std::string cache = root.filePath(QStringLiteral("home/.cache")).toStdString();
     auto platform = platformWithCache(cache);
-    EXPECT_TRUE(platform->createTempData());
+    EXPECT_TRUE(platform->files().createTempData());
     EXPECT_TRUE(isDir("home/.cache/zelvo/TempData"));
     EXPECT_FALSE(isDir("bin/TempData"));
     // The folders it had to make are the user's alone.
@@ -66,7 +66,7 @@ TEST_F(LinuxTempData, IsMadeInTheUsersCacheFolderNeverBesideTheProgram) {
         ASSERT_EQ(::stat(root.filePath(QString::fromUtf8(folder)).toLocal8Bit().constData(), &status), 0) << folder;
         EXPECT_EQ(status.st_mode & 0777, 0700u) << folder;
     }
-    EXPECT_FALSE(platform->createTempData());  // exists already
+    EXPECT_FALSE(platform->files().createTempData());  // exists already
     EXPECT_TRUE(isDir("home/.cache/zelvo/TempData"));
 }
 
@@ -77,7 +77,7 @@ TEST_F(LinuxTempData, WithoutACacheFolderNothingIsMade) {
     const std::string underAFile = root.filePath(QStringLiteral("file/cache")).toStdString();
     for (const std::optional<std::string>& cacheHome : {std::optional<std::string>(""), std::optional(underAFile)}) {
         SCOPED_TRACE(*cacheHome);
-        EXPECT_FALSE(platformWithCache(cacheHome)->createTempData());
+        EXPECT_FALSE(platformWithCache(cacheHome)->files().createTempData());
         EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"bin", "file", "proc"}));
     }

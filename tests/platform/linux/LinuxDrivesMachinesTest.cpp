@@ -199,7 +199,7 @@ TEST_P(LinuxDrivesMachineTest, OnlyARootNamesTheDrive) {
 }
 
 TEST_P(LinuxDrivesMachineTest, CurrentDirectoryNamesTheDriveHoldingIt) {
-    const std::string current = drives.getCurrentDirectory();
+    const std::string current = drives.getCurrentDirectory().value();
     EXPECT_EQ(current, GetParam().currentDirectory);
     // The empty root is the current drive.
     const char letter = current.at(0);

@@ -38,7 +38,7 @@ TEST(LinuxDrivesRealMachine, RootFileSystemIsDriveC) {
     EXPECT_FALSE(volume->fileSystem.empty());
 
     // The current directory starts with the letter of a drive that exists.
-    const std::string current = drives.getCurrentDirectory();
+    const std::string current = drives.getCurrentDirectory().value();
     ASSERT_GE(current.size(), 3u);
     ASSERT_GE(current[0], 'A');
     ASSERT_LE(current[0], 'Z');

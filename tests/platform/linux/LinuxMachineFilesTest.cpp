@@ -71,7 +71,7 @@ TEST(LinuxMachineFiles, MemoryUsageThatCannotBeReadSetsNoLimit) {
         ASSERT_TRUE(machine.isValid());
         machine.write("/sys/fs/cgroup/memory.current", c.current);
         LinuxPlatform platform(machine.options());
-        const MemoryStatus status = platform.globalMemoryStatus();
+        const MemoryStatus status = platform.memory().globalMemoryStatus();
         EXPECT_EQ(status.totalPhys, c.totalPhys);
         EXPECT_EQ(status.availPhys, c.availPhys);
         EXPECT_EQ(ComputeMemoryFigures(status).percentageText, c.percentage);
@@ -97,10 +97,10 @@ TEST(LinuxMachineFiles, HostNameAsTheKernelHoldsIt) {
         ASSERT_TRUE(machine.isValid());
         machine.write("/proc/sys/kernel/hostname", c.file);
         LinuxPlatform platform(machine.options());
-        EXPECT_EQ(platform.getComputerName(65), c.name);
+        EXPECT_EQ(platform.identity().getComputerName(65), c.name);
         // Such a name is shown, never set: hostnamed refuses it too.
         if (c.name) {
-            EXPECT_EQ(platform.setComputerName(*c.name), c.name->find(' ') == std::string::npos);
+            EXPECT_EQ(platform.identity().setComputerName(*c.name), c.name->find(' ') == std::string::npos);
         }
     }
 }

@@ -38,18 +38,18 @@ const char* const kVersion = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 // A registry value read the way the pages read it: opened for reading, queried, closed.
 std::optional<std::pair<std::uint32_t, std::string>> readValue(Platform& platform, const char* key, const char* name) {
     HKey handle = 0;
-    if (platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
+    if (platform.registry().regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
         return std::nullopt;
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     std::optional<std::pair<std::uint32_t, std::string>> result;
-    if (platform.regQueryValue(handle, name, &type, nullptr, &size) == kRegSuccess) {
+    if (platform.registry().regQueryValue(handle, name, &type, nullptr, &size) == kRegSuccess) {
         std::string data(size, '\0');
-        if (platform.regQueryValue(handle, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size) ==
-            kRegSuccess)
+        if (platform.registry().regQueryValue(handle, name, &type, reinterpret_cast<std::uint8_t*>(data.data()),
+                                              &size) == kRegSuccess)
             result = std::make_pair(type, data.substr(0, size));
     }
-    EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(handle), kRegSuccess);
     return result;
 }
 
@@ -66,9 +66,9 @@ std::optional<std::string> readString(Platform& platform, const char* key, const
 
 bool hasKey(Platform& platform, const char* key) {
     HKey handle = 0;
-    if (platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
+    if (platform.registry().regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle) != kRegSuccess)
         return false;
-    platform.regCloseKey(handle);
+    platform.registry().regCloseKey(handle);
     return true;
 }
 
@@ -83,7 +83,7 @@ DesktopServices withScreen(std::function<std::optional<DisplayMode>()> screen,
 
 std::vector<DisplayMode> allModes(Platform& platform) {
     std::vector<DisplayMode> modes;
-    for (std::uint32_t i = 0; const auto mode = platform.enumDisplaySettings(i); ++i)
+    for (std::uint32_t i = 0; const auto mode = platform.display().enumDisplaySettings(i); ++i)
         modes.push_back(*mode);
     return modes;
 }
@@ -199,14 +199,14 @@ TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
     const MachineCase& c = GetParam();
     LinuxPlatform platform(optionsOf(c.machine));
 
-    const auto version = platform.getVersion();
+    const auto version = platform.identity().getVersion();
     ASSERT_TRUE(version.has_value());
     EXPECT_EQ(version->platformId, c.version.platformId);
     EXPECT_EQ(version->major, c.version.major);
     EXPECT_EQ(version->minor, c.version.minor);
     EXPECT_EQ(version->build, c.version.build);
 
-    EXPECT_EQ(platform.getComputerName(16), c.computerName);
+    EXPECT_EQ(platform.identity().getComputerName(16), c.computerName);
 
     EXPECT_EQ(readString(platform, kProcessor, "ProcessorNameString"), c.processorName);
     EXPECT_EQ(readString(platform, kProcessor, "VendorIdentifier"), c.processorVendor);
@@ -224,7 +224,7 @@ TEST_P(LinuxMachine, AnswersFromTheRecordedMachine) {
     EXPECT_EQ(readString(platform, kDriver, "DriverDesc"), c.driverDesc);
     EXPECT_EQ(readString(platform, kDriver, "DriverVersion"), c.driverVersion);
 
-    const MemoryStatus memory = platform.globalMemoryStatus();
+    const MemoryStatus memory = platform.memory().globalMemoryStatus();
     EXPECT_EQ(memory.totalPhys, c.totalPhys);
     EXPECT_EQ(memory.availPhys, c.availPhys);
     EXPECT_EQ(memory.memoryLoad, static_cast<std::uint32_t>((c.totalPhys - c.availPhys) * 100 / c.totalPhys));
@@ -246,16 +246,19 @@ TEST_F(LinuxPlatformTest, HardwareKeysAreReadOnly) {
     for (const char* key : {"HARDWARE", kSystem, kProcessor, "SYSTEM", kDriver}) {
         SCOPED_TRACE(key);
         HKey handle = 0;
-        EXPECT_EQ(platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::AllAccess, &handle), kRegAccessDenied);
-        EXPECT_EQ(platform.regCreateKey(kHKeyLocalMachine, std::string(key) + "\\New", &handle), kRegAccessDenied);
-        ASSERT_EQ(platform.regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle), kRegSuccess);
+        EXPECT_EQ(platform.registry().regOpenKey(kHKeyLocalMachine, key, RegAccess::AllAccess, &handle),
+                  kRegAccessDenied);
+        EXPECT_EQ(platform.registry().regCreateKey(kHKeyLocalMachine, std::string(key) + "\\New", &handle),
+                  kRegAccessDenied);
+        ASSERT_EQ(platform.registry().regOpenKey(kHKeyLocalMachine, key, RegAccess::Read, &handle), kRegSuccess);
         const std::uint8_t data[] = {'x', 0};
-        EXPECT_NE(platform.regSetValue(handle, "Injected", kRegSz, data, 2), kRegSuccess);
-        EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+        EXPECT_NE(platform.registry().regSetValue(handle, "Injected", kRegSz, data, 2), kRegSuccess);
+        EXPECT_EQ(platform.registry().regCloseKey(handle), kRegSuccess);
     }
     // NT family: no dynamic statistics root.
     HKey handle = 0;
-    EXPECT_NE(platform.regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::AllAccess, &handle), kRegSuccess);
+    EXPECT_NE(platform.registry().regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::AllAccess, &handle),
+              kRegSuccess);
     EXPECT_EQ(platform.registry().openHandleCount(), 0u);
 }
 
@@ -267,18 +270,18 @@ TEST_F(LinuxPlatformTest, RegistrationValuesPersistPerUser) {
         EXPECT_EQ(readString(platform, kVersion, "RegisteredOrganization"), "");
 
         HKey handle = 0;
-        ASSERT_EQ(platform.regCreateKey(kHKeyLocalMachine, kVersion, &handle), kRegSuccess);
+        ASSERT_EQ(platform.registry().regCreateKey(kHKeyLocalMachine, kVersion, &handle), kRegSuccess);
         const std::string owner = longOwner + std::string(1, '\0');
         const std::string company = std::string("株式会社ゼルボ") + std::string(1, '\0');
-        EXPECT_EQ(
-            platform.regSetValue(handle, "RegisteredOwner", kRegSz, reinterpret_cast<const std::uint8_t*>(owner.data()),
-                                 static_cast<std::uint32_t>(owner.size())),
-            kRegSuccess);
-        EXPECT_EQ(platform.regSetValue(handle, "RegisteredOrganization", kRegSz,
-                                       reinterpret_cast<const std::uint8_t*>(company.data()),
-                                       static_cast<std::uint32_t>(company.size())),
+        EXPECT_EQ(platform.registry().regSetValue(handle, "RegisteredOwner", kRegSz,
+                                                  reinterpret_cast<const std::uint8_t*>(owner.data()),
+                                                  static_cast<std::uint32_t>(owner.size())),
                   kRegSuccess);
-        EXPECT_EQ(platform.regCloseKey(handle), kRegSuccess);
+        EXPECT_EQ(platform.registry().regSetValue(handle, "RegisteredOrganization", kRegSz,
+                                                  reinterpret_cast<const std::uint8_t*>(company.data()),
+                                                  static_cast<std::uint32_t>(company.size())),
+                  kRegSuccess);
+        EXPECT_EQ(platform.registry().regCloseKey(handle), kRegSuccess);
     }
     // A later run (or another running copy) reads what was registered.
     LinuxPlatform again(optionsOf("intel-desktop"));
@@ -289,12 +292,12 @@ TEST_F(LinuxPlatformTest, RegistrationValuesPersistPerUser) {
 
 TEST_F(LinuxPlatformTest, ComputerNameFitsTheBuffer) {
     LinuxPlatform desktop(optionsOf("intel-desktop"));  // "workstation", 11 characters
-    EXPECT_EQ(desktop.getComputerName(12), "workstation");
-    EXPECT_EQ(desktop.getComputerName(11), std::nullopt);
-    EXPECT_EQ(desktop.getComputerName(0), std::nullopt);
+    EXPECT_EQ(desktop.identity().getComputerName(12), "workstation");
+    EXPECT_EQ(desktop.identity().getComputerName(11), std::nullopt);
+    EXPECT_EQ(desktop.identity().getComputerName(0), std::nullopt);
     LinuxPlatform laptop(optionsOf("amd-laptop"));  // 19 characters
-    EXPECT_EQ(laptop.getComputerName(20), "yamada-thinkpad-e14");
-    EXPECT_EQ(laptop.getComputerName(16), std::nullopt);
+    EXPECT_EQ(laptop.identity().getComputerName(20), "yamada-thinkpad-e14");
+    EXPECT_EQ(laptop.identity().getComputerName(16), std::nullopt);
 }
 
 TEST_F(LinuxPlatformTest, ComputerNameGoesToTheServiceOnlyWhenValid) {
@@ -317,7 +320,7 @@ TEST_F(LinuxPlatformTest, ComputerNameGoesToTheServiceOnlyWhenValid) {
         SCOPED_TRACE(c.name);
         service->received.clear();
         service->accept = c.accept;
-        EXPECT_EQ(platform.setComputerName(c.name), c.result);
+        EXPECT_EQ(platform.identity().setComputerName(c.name), c.result);
         EXPECT_EQ(service->received, c.reachesService ? std::vector<std::string>{c.name} : std::vector<std::string>{});
     }
 }
@@ -339,11 +342,11 @@ TEST_F(LinuxPlatformTest, DisplayModesFromXrandrThenTheFallbacks) {
 
     // No X and no DRM: the current screen, when the user interface supplies it.
     LinuxPlatform headless(optionsOf("qemu-vm"));
-    EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
-    headless.connectDesktop(withScreen([] { return DisplayMode{1024, 768, 32, 60}; }));
+    EXPECT_FALSE(headless.display().enumDisplaySettings(0).has_value());
+    headless.desktop().connectDesktop(withScreen([] { return DisplayMode{1024, 768, 32, 60}; }));
     EXPECT_EQ(sizes(allModes(headless)), (Sizes{{1024, 768, 32}}));
-    headless.connectDesktop(withScreen([] { return std::nullopt; }));
-    EXPECT_FALSE(headless.enumDisplaySettings(0).has_value());
+    headless.desktop().connectDesktop(withScreen([] { return std::nullopt; }));
+    EXPECT_FALSE(headless.display().enumDisplaySettings(0).has_value());
 }
 
 TEST_F(LinuxPlatformTest, DisplayModesOnWaylandAskNoXServer) {
@@ -363,7 +366,11 @@ TEST_F(LinuxPlatformTest, DisplayModesOnWaylandAskNoXServer) {
         auto xrandr = std::make_shared<FakeXrandr>(screen);
         options.xrandr = xrandr;
         LinuxPlatform platform(options);
-        platform.connectDesktop(withScreen([] { return DisplayMode{1024, 640, 32, 60}; }, WindowSystem::Wayland));
+        platform.desktop().connectDesktop(withScreen(
+            [] {
+                return DisplayMode{1024, 640, 32, 60};
+            },
+            WindowSystem::Wayland));
         EXPECT_EQ(sizes(allModes(platform)), c.modes);
         EXPECT_EQ(xrandr->queries, 0);
     }
@@ -392,8 +399,8 @@ TEST_F(LinuxPlatformTest, LocaleSeparatorsFitTheBuffer) {
         const QLocale locale(QString::fromLatin1(c.locale));
         options.systemLocale = [locale] { return locale; };
         LinuxPlatform platform(options);
-        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::ThousandSeparator, c.buffer), c.thousands);
-        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, c.buffer), c.decimal);
+        EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::ThousandSeparator, c.buffer), c.thousands);
+        EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::DecimalSeparator, c.buffer), c.decimal);
     }
 
     // The thread locale is read at start and again on reset, not at every query.
@@ -402,15 +409,15 @@ TEST_F(LinuxPlatformTest, LocaleSeparatorsFitTheBuffer) {
     options.systemLocale = [current] { return *current; };
     LinuxPlatform platform(options);
     *current = QLocale(QStringLiteral("de_DE"));
-    EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ".");
-    platform.resetThreadLocale();
-    EXPECT_EQ(platform.getLocaleInfo(LocaleItem::DecimalSeparator, 4), ",");
+    EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::DecimalSeparator, 4), ".");
+    platform.text().resetThreadLocale();
+    EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::DecimalSeparator, 4), ",");
 
     // The figures a French user sees: their own space between the groups, their decimal comma.
     test::ScopedNumberSeparators restore(',', '.');
     *current = QLocale(QStringLiteral("fr_FR"));
-    platform.resetThreadLocale();
-    LoadNumberSeparators(platform);
+    platform.text().resetThreadLocale();
+    LoadNumberSeparators(platform.text());
     EXPECT_EQ(FormatFigure(kMegabytePattern, 24105.25), "24\u202f105,25 MB");
     EXPECT_EQ(FormatFigure(kMegabytePattern, 1536), "1\u202f536 MB");
 }
@@ -429,7 +436,7 @@ TEST_F(LinuxPlatformTest, AChangedLocaleSettingIsToldAndRead) {
     int told = 0;
     DesktopServices services;
     services.settingsChanged = [&told] { ++told; };
-    platform.connectDesktop(services);
+    platform.desktop().connectDesktop(services);
     // The watch starts at the next turn of the event loop; the change comes after that.
     QTest::qWait(50);
 
@@ -438,8 +445,8 @@ TEST_F(LinuxPlatformTest, AChangedLocaleSettingIsToldAndRead) {
         << "LANG=en_US.UTF-8\nLC_NUMERIC=fr_FR.UTF-8\n";
     ASSERT_TRUE(QTest::qWaitFor([&told] { return told > 0; }, 20000)) << "the change was not told";
     // What the window does when told.
-    platform.resetThreadLocale();
-    LoadNumberSeparators(platform);
+    platform.text().resetThreadLocale();
+    LoadNumberSeparators(platform.text());
     EXPECT_EQ(numberSeparators().thousands.bytes(), "\u202f");
     EXPECT_EQ(numberSeparators().decimal, ',');
 }
@@ -449,25 +456,26 @@ TEST_F(LinuxPlatformTest, ProgramFilesAndText) {
     options.roots.proc = "/proc";  // the program's own path comes from the running process
     LinuxPlatform platform(options);
 
-    EXPECT_EQ(QString::fromStdString(platform.programPath().value_or("")), QCoreApplication::applicationFilePath());
-    EXPECT_EQ(platform.pathSeparator(), '/');
+    EXPECT_EQ(QString::fromStdString(platform.files().programPath().value_or("")),
+              QCoreApplication::applicationFilePath());
+    EXPECT_EQ(platform.files().pathSeparator(), '/');
 
     const std::string dir = config.filePath("TempData").toStdString();
-    EXPECT_TRUE(platform.createDirectory(dir));
-    EXPECT_FALSE(platform.createDirectory(dir));  // exists already
-    EXPECT_FALSE(platform.createDirectory(config.filePath("missing/TempData").toStdString()));
+    EXPECT_TRUE(platform.files().createDirectory(dir));
+    EXPECT_FALSE(platform.files().createDirectory(dir));  // exists already
+    EXPECT_FALSE(platform.files().createDirectory(config.filePath("missing/TempData").toStdString()));
 
-    EXPECT_EQ(platform.readRomString(0xFE061), std::nullopt);
-    EXPECT_EQ(platform.toUtf8("山田"), "山田");
-    EXPECT_EQ(platform.fromUtf8("山田"), "山田");
-    EXPECT_EQ(platform.toUtf8(std::string("a\xff"
-                                          "b")),
+    EXPECT_EQ(platform.memory().readRomString(0xFE061), std::nullopt);
+    EXPECT_EQ(platform.text().toUtf8("山田"), "山田");
+    EXPECT_EQ(platform.text().fromUtf8("山田"), "山田");
+    EXPECT_EQ(platform.text().toUtf8(std::string("a\xff"
+                                                 "b")),
               "a\xef\xbf\xbd"
               "b");
-    EXPECT_EQ(platform.toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
-    EXPECT_FALSE(platform.hasLeadBytes());
+    EXPECT_EQ(platform.text().toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_FALSE(platform.text().hasLeadBytes());
     for (int byte = 0; byte < 256; ++byte)
-        EXPECT_FALSE(platform.isLeadByte(static_cast<std::uint8_t>(byte)));
+        EXPECT_FALSE(platform.text().isLeadByte(static_cast<std::uint8_t>(byte)));
 }
 
 TEST_F(LinuxPlatformTest, TimeAndBeep) {
@@ -478,27 +486,27 @@ TEST_F(LinuxPlatformTest, TimeAndBeep) {
     double uptime = 0;
     uptimeFile >> uptime;
     const auto expected = static_cast<std::uint32_t>(static_cast<std::uint64_t>(uptime * 1000));
-    const std::uint32_t ticks = platform.getTickCount();
+    const std::uint32_t ticks = platform.clock().getTickCount();
     EXPECT_LT(static_cast<std::uint32_t>(ticks - expected), 2000u);
 
-    const std::uint64_t c0 = platform.readCycleCounter();
+    const std::uint64_t c0 = platform.clock().readCycleCounter();
     const timespec pause{0, 2000000};
     nanosleep(&pause, nullptr);
-    EXPECT_GT(platform.readCycleCounter(), c0);
+    EXPECT_GT(platform.clock().readCycleCounter(), c0);
 
     int beeps = 0;
-    platform.messageBeep(0);  // no beep set: nothing happens
+    platform.desktop().messageBeep(0);  // no beep set: nothing happens
     DesktopServices services;
     services.beep = [&beeps] { ++beeps; };
-    platform.connectDesktop(services);
-    platform.messageBeep(0);
+    platform.desktop().connectDesktop(services);
+    platform.desktop().messageBeep(0);
     EXPECT_EQ(beeps, 1);
 }
 
 TEST_F(LinuxPlatformTest, RealMachineIsTheNtFamily) {
     // Constructed on the real roots; only read.
     const auto platform = createSystemPlatform();
-    const auto version = platform->getVersion();
+    const auto version = platform->identity().getVersion();
     ASSERT_TRUE(version.has_value());
     EXPECT_EQ(version->platformId, kPlatformNT);
 }

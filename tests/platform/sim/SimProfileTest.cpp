@@ -102,10 +102,10 @@ TEST(SimProfile, TheProfileFilesAreTheFactoryMachines) {
 
 // What the pages need of each family, read through the platform calls.
 std::string readString(Platform& p, HKey root, const std::string& path, const std::string& name) {
-    RegistryWrapper reg(p, root, RegAccess::Read);
+    RegistryWrapper reg(p.registry(), p.text(), root, RegAccess::Read);
     if (!reg.OpenKey("\\" + path, false))
         return "(no key)";
-    return p.toUtf8(reg.ReadString(name));
+    return p.text().toUtf8(reg.ReadString(name));
 }
 
 // Facts of each factory machine written out here, apart from the profile files, so a machine that
@@ -136,17 +136,17 @@ TEST(SimProfile, TheFactoryMachinesHoldTheirProfilesFacts) {
     for (const FactoryFacts& facts : kFactoryFacts) {
         SCOPED_TRACE(facts.name);
         SimPlatform p(facts.make());
-        const auto version = p.getVersion();
+        const auto version = p.identity().getVersion();
         ASSERT_TRUE(version.has_value());
         EXPECT_EQ(version->platformId, facts.platformId);
         EXPECT_EQ(version->build, facts.build);
-        const auto name = p.getComputerName(16);
+        const auto name = p.identity().getComputerName(16);
         ASSERT_TRUE(name.has_value());
-        EXPECT_EQ(p.toUtf8(*name), facts.computerName);
-        const MemoryStatus memory = p.globalMemoryStatus();
+        EXPECT_EQ(p.text().toUtf8(*name), facts.computerName);
+        const MemoryStatus memory = p.memory().globalMemoryStatus();
         EXPECT_EQ(memory.totalPhys, facts.totalPhys);
         EXPECT_EQ(memory.availPhys, facts.availPhys);
-        const auto volume = p.getVolumeInformation("C:\\");
+        const auto volume = p.drives().getVolumeInformation("C:\\");
         ASSERT_TRUE(volume.has_value());
         EXPECT_EQ(volume->serial, facts.serialC);
         EXPECT_EQ(p.machine().clock.cyclesPerSecond, facts.cyclesPerSecond);
@@ -161,8 +161,8 @@ TEST(SimProfile, TheFactoryMachinesHoldTheirProfilesFacts) {
 
 TEST(SimProfile, Win9xMachine) {
     SimPlatform p(makeWin9xMachine());
-    ASSERT_TRUE(p.getVersion().has_value());
-    EXPECT_EQ(p.getVersion()->platformId, kPlatformWin9x);
+    ASSERT_TRUE(p.identity().getVersion().has_value());
+    EXPECT_EQ(p.identity().getVersion()->platformId, kPlatformWin9x);
     const std::string version = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
     const std::string owner = readString(p, kHKeyLocalMachine, version, "RegisteredOwner");
     EXPECT_FALSE(owner.empty());
@@ -177,7 +177,7 @@ TEST(SimProfile, Win9xMachine) {
     // program reads them into, and the load is a 4-byte binary value.
     for (const char* key : {"\\PerfStats\\StartStat", "\\PerfStats\\StatData", "\\PerfStats\\StopStat"}) {
         SCOPED_TRACE(key);
-        RegistryWrapper reg(p, kHKeyDynData);
+        RegistryWrapper reg(p.registry(), p.text(), kHKeyDynData);
         ASSERT_TRUE(reg.OpenKey(key, false));
         const auto names = reg.GetValueNames();
         EXPECT_GE(names.size(), 2u);
@@ -186,40 +186,40 @@ TEST(SimProfile, Win9xMachine) {
             EXPECT_EQ(reg.ReadBinaryData(name, &data, 4), 4) << name;
         }
     }
-    RegistryWrapper stat(p, kHKeyDynData);
+    RegistryWrapper stat(p.registry(), p.text(), kHKeyDynData);
     ASSERT_TRUE(stat.OpenKey("\\PerfStats\\StatData", false));
     std::uint8_t load[4] = {};
     ASSERT_EQ(stat.ReadBinaryData("KERNEL\\CPUUsage", load, 4), 4);
     EXPECT_LE(load[0], 100);
 
     for (std::uint32_t address : {0xFE061u, 0xFE091u, 0xFFFF5u, 0xFEC71u}) {
-        const auto text = p.readRomString(address);
+        const auto text = p.memory().readRomString(address);
         ASSERT_TRUE(text.has_value());
         EXPECT_FALSE(text->empty()) << std::hex << address;
     }
-    EXPECT_EQ(p.getDriveType("A:\\"), kDriveRemovable);
-    EXPECT_EQ(p.getDriveType("C:\\"), kDriveFixed);
-    EXPECT_EQ(p.getDriveType("D:\\"), kDriveCdrom);
-    EXPECT_EQ(p.getDriveType("Z:\\"), kDriveRemote);
-    EXPECT_EQ(p.getVolumeInformation("C:\\")->label, "SYSTEM");
-    EXPECT_FALSE(p.getVolumeInformation("A:\\").has_value());
-    EXPECT_FALSE(p.getVolumeInformation("D:\\").has_value());
-    EXPECT_EQ(p.wnetGetConnection("Z:"), "\\\\SRV\\DATA");
+    EXPECT_EQ(p.drives().getDriveType("A:\\"), kDriveRemovable);
+    EXPECT_EQ(p.drives().getDriveType("C:\\"), kDriveFixed);
+    EXPECT_EQ(p.drives().getDriveType("D:\\"), kDriveCdrom);
+    EXPECT_EQ(p.drives().getDriveType("Z:\\"), kDriveRemote);
+    EXPECT_EQ(p.drives().getVolumeInformation("C:\\")->label, "SYSTEM");
+    EXPECT_FALSE(p.drives().getVolumeInformation("A:\\").has_value());
+    EXPECT_FALSE(p.drives().getVolumeInformation("D:\\").has_value());
+    EXPECT_EQ(p.drives().wnetGetConnection("Z:"), "\\\\SRV\\DATA");
     // Start-up creates TempData beside the program once.
-    const std::string program = p.programPath().value_or("");
+    const std::string program = p.files().programPath().value_or("");
     const std::string tempData = program.substr(0, program.rfind('\\') + 1) + "TempData";
-    EXPECT_TRUE(p.createDirectory(tempData));
-    EXPECT_FALSE(p.createDirectory(tempData));
-    EXPECT_TRUE(p.getComputerName(16).has_value());
-    EXPECT_EQ(p.getLocaleInfo(LocaleItem::ThousandSeparator, 2), ",");
-    EXPECT_EQ(p.getLocaleInfo(LocaleItem::DecimalSeparator, 2), ".");
-    EXPECT_TRUE(p.enumDisplaySettings(0).has_value());
+    EXPECT_TRUE(p.files().createDirectory(tempData));
+    EXPECT_FALSE(p.files().createDirectory(tempData));
+    EXPECT_TRUE(p.identity().getComputerName(16).has_value());
+    EXPECT_EQ(p.text().getLocaleInfo(LocaleItem::ThousandSeparator, 2), ",");
+    EXPECT_EQ(p.text().getLocaleInfo(LocaleItem::DecimalSeparator, 2), ".");
+    EXPECT_TRUE(p.display().enumDisplaySettings(0).has_value());
 }
 
 TEST(SimProfile, NtMachine) {
     SimPlatform p(makeNtMachine());
-    ASSERT_TRUE(p.getVersion().has_value());
-    EXPECT_EQ(p.getVersion()->platformId, kPlatformNT);
+    ASSERT_TRUE(p.identity().getVersion().has_value());
+    EXPECT_EQ(p.identity().getVersion()->platformId, kPlatformNT);
     const std::string version = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     EXPECT_TRUE(cp932::isLeadByte(
         static_cast<std::uint8_t>(cp932::fromUtf8(readString(p, kHKeyLocalMachine, version, "RegisteredOwner"))[0])));
@@ -229,9 +229,9 @@ TEST(SimProfile, NtMachine) {
 
     // No HKEY_DYN_DATA on NT.
     HKey key = 0;
-    EXPECT_EQ(p.regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::Read, &key), kRegInvalidHandle);
+    EXPECT_EQ(p.registry().regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::Read, &key), kRegInvalidHandle);
     // The BIOS version is a multi-string of at most 100 bytes (the page's buffer) with two pieces.
-    RegistryWrapper bios(p, kHKeyLocalMachine);
+    RegistryWrapper bios(p.registry(), p.text(), kHKeyLocalMachine);
     ASSERT_TRUE(bios.OpenKey("\\HARDWARE\\DESCRIPTION\\System", false));
     char buffer[100] = {};
     const int read = bios.ReadBinaryData("SystemBIOSVersion", buffer, 100);
@@ -245,11 +245,11 @@ TEST(SimProfile, NtMachine) {
     EXPECT_FALSE(bios.ReadString("DriverDesc").empty());
     EXPECT_FALSE(bios.ReadString("DriverVersion").empty());
 
-    EXPECT_FALSE(p.readRomString(0xFE061).has_value());
-    const auto name = p.getComputerName(16);
+    EXPECT_FALSE(p.memory().readRomString(0xFE061).has_value());
+    const auto name = p.identity().getComputerName(16);
     ASSERT_TRUE(name.has_value());
-    EXPECT_TRUE(p.isLeadByte(static_cast<std::uint8_t>((*name)[0])));
-    EXPECT_EQ(p.getVolumeInformation("C:\\")->fileSystem, "NTFS");
+    EXPECT_TRUE(p.text().isLeadByte(static_cast<std::uint8_t>((*name)[0])));
+    EXPECT_EQ(p.drives().getVolumeInformation("C:\\")->fileSystem, "NTFS");
 }
 
 TEST(SimProfile, MachinesAreIndependent) {

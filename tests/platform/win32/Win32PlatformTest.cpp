@@ -23,7 +23,7 @@ std::string directComputerName() {
 
 TEST(Win32Platform, VersionIsTheCallsAndTheFamilyIsThePrefixs) {
     Win32Platform platform;
-    const auto version = platform.getVersion();
+    const auto version = platform.identity().getVersion();
     ASSERT_TRUE(version.has_value());
     OSVERSIONINFOA direct{};
     direct.dwOSVersionInfoSize = sizeof direct;
@@ -47,23 +47,23 @@ TEST(Win32Platform, ComputerNameNeedsRoomForItsTerminatingZero) {
     const std::string name = directComputerName();
     ASSERT_FALSE(name.empty());
     const auto size = static_cast<std::uint32_t>(name.size());
-    EXPECT_EQ(platform.getComputerName(16), size < 16 ? std::optional(name) : std::nullopt);
-    EXPECT_EQ(platform.getComputerName(size + 1), name);
-    EXPECT_EQ(platform.getComputerName(size), std::nullopt);
-    EXPECT_EQ(platform.getComputerName(0), std::nullopt);
+    EXPECT_EQ(platform.identity().getComputerName(16), size < 16 ? std::optional(name) : std::nullopt);
+    EXPECT_EQ(platform.identity().getComputerName(size + 1), name);
+    EXPECT_EQ(platform.identity().getComputerName(size), std::nullopt);
+    EXPECT_EQ(platform.identity().getComputerName(0), std::nullopt);
 }
 
 TEST(Win32Platform, ANameWithAZeroByteIsNotHandedOn) {
     Win32Platform platform;
-    EXPECT_FALSE(platform.setComputerName(std::string("AB\0CD", 5)));
+    EXPECT_FALSE(platform.identity().setComputerName(std::string("AB\0CD", 5)));
 }
 
 TEST(Win32Platform, ANewComputerNameWaitsForTheNextStart) {
     ZELVO_REQUIRE_WINE_FAMILY();
     Win32Platform platform;
     const std::string before = directComputerName();
-    EXPECT_TRUE(platform.setComputerName("ZELVOTEST"));
-    EXPECT_EQ(platform.getComputerName(16), before);
+    EXPECT_TRUE(platform.identity().setComputerName("ZELVOTEST"));
+    EXPECT_EQ(platform.identity().getComputerName(16), before);
 }
 
 TEST(Win32Platform, LocaleSeparatorsOfTheThreadLocale) {
@@ -78,9 +78,9 @@ TEST(Win32Platform, LocaleSeparatorsOfTheThreadLocale) {
         const int length = GetLocaleInfoA(GetThreadLocale(), i.type, buffer, sizeof buffer);
         ASSERT_GT(length, 0);
         const std::string setting(buffer, static_cast<std::size_t>(length - 1));
-        EXPECT_EQ(platform.getLocaleInfo(i.item, 16), setting);
-        EXPECT_EQ(platform.getLocaleInfo(i.item, 2), setting.size() < 2 ? std::optional(setting) : std::nullopt);
-        EXPECT_EQ(platform.getLocaleInfo(i.item, 0), std::nullopt);
+        EXPECT_EQ(platform.text().getLocaleInfo(i.item, 16), setting);
+        EXPECT_EQ(platform.text().getLocaleInfo(i.item, 2), setting.size() < 2 ? std::optional(setting) : std::nullopt);
+        EXPECT_EQ(platform.text().getLocaleInfo(i.item, 0), std::nullopt);
     }
 }
 
@@ -111,14 +111,14 @@ TEST(Win32Platform, ALocaleSettingLongerThanTheBufferFails) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         ASSERT_TRUE(setting.set(c.value));
-        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::ThousandSeparator, 2), c.inTwo);
-        EXPECT_EQ(platform.getLocaleInfo(LocaleItem::ThousandSeparator, 8), std::string(c.value));
+        EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::ThousandSeparator, 2), c.inTwo);
+        EXPECT_EQ(platform.text().getLocaleInfo(LocaleItem::ThousandSeparator, 8), std::string(c.value));
     }
 }
 
 TEST(Win32Platform, MemoryStatusIsTheSixtyFourBitOne) {
     Win32Platform platform;
-    const MemoryStatus status = platform.globalMemoryStatus();
+    const MemoryStatus status = platform.memory().globalMemoryStatus();
     MEMORYSTATUSEX direct{};
     direct.dwLength = sizeof direct;
     ASSERT_TRUE(GlobalMemoryStatusEx(&direct));
@@ -135,7 +135,7 @@ TEST(Win32Platform, WithoutTheSixtyFourBitCallTheOlderOneAnswers) {
     MEMORYSTATUS direct{};
     direct.dwLength = sizeof direct;
     GlobalMemoryStatus(&direct);
-    const MemoryStatus status = platform.globalMemoryStatus();
+    const MemoryStatus status = platform.memory().globalMemoryStatus();
     EXPECT_EQ(status.totalPhys, direct.dwTotalPhys);
     EXPECT_EQ(status.totalVirtual, direct.dwTotalVirtual);
     EXPECT_GT(status.totalPhys, 0u);
@@ -158,27 +158,27 @@ TEST(Win32Platform, DisplayModesAreThePrimaryDisplays) {
     }
     for (std::uint32_t i = 0; i < direct.size(); ++i) {
         SCOPED_TRACE(i);
-        const auto mode = platform.enumDisplaySettings(i);
+        const auto mode = platform.display().enumDisplaySettings(i);
         ASSERT_TRUE(mode.has_value());
         EXPECT_EQ(mode->width, direct[i].dmPelsWidth);
         EXPECT_EQ(mode->height, direct[i].dmPelsHeight);
         EXPECT_EQ(mode->bitsPerPixel, direct[i].dmBitsPerPel);
     }
-    EXPECT_FALSE(platform.enumDisplaySettings(static_cast<std::uint32_t>(direct.size())).has_value());
+    EXPECT_FALSE(platform.display().enumDisplaySettings(static_cast<std::uint32_t>(direct.size())).has_value());
     // The current and the stored mode have indices of their own; they are not listed modes.
-    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_CURRENT_SETTINGS).has_value());
-    EXPECT_FALSE(platform.enumDisplaySettings(ENUM_REGISTRY_SETTINGS).has_value());
+    EXPECT_FALSE(platform.display().enumDisplaySettings(ENUM_CURRENT_SETTINGS).has_value());
+    EXPECT_FALSE(platform.display().enumDisplaySettings(ENUM_REGISTRY_SETTINGS).has_value());
 }
 
 TEST(Win32Platform, ProgramPathAndCurrentDirectory) {
     Win32Platform platform;
     char path[MAX_PATH + 1] = {};
     ASSERT_GT(GetModuleFileNameA(nullptr, path, sizeof path), 0u);
-    EXPECT_EQ(platform.programPath(), path);
-    EXPECT_EQ(platform.pathSeparator(), '\\');
+    EXPECT_EQ(platform.files().programPath(), path);
+    EXPECT_EQ(platform.files().pathSeparator(), '\\');
     char current[MAX_PATH + 1] = {};
     ASSERT_GT(GetCurrentDirectoryA(sizeof current, current), 0u);
-    EXPECT_EQ(platform.getCurrentDirectory(), current);
+    EXPECT_EQ(platform.drives().getCurrentDirectory(), current);
 }
 
 TEST(Win32Platform, CreateDirectoryOnceInTheTemporaryDirectory) {
@@ -187,23 +187,23 @@ TEST(Win32Platform, CreateDirectoryOnceInTheTemporaryDirectory) {
     ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
     const std::string dir = std::string(temp) + "zelvo-" + std::to_string(GetCurrentProcessId()) + "\\TempData";
     const std::string parent = dir.substr(0, dir.rfind('\\'));
-    EXPECT_FALSE(platform.createDirectory(dir));  // its parent does not exist yet
-    ASSERT_TRUE(platform.createDirectory(parent));
-    EXPECT_TRUE(platform.createDirectory(dir));
-    EXPECT_FALSE(platform.createDirectory(dir));  // exists already
+    EXPECT_FALSE(platform.files().createDirectory(dir));  // its parent does not exist yet
+    ASSERT_TRUE(platform.files().createDirectory(parent));
+    EXPECT_TRUE(platform.files().createDirectory(dir));
+    EXPECT_FALSE(platform.files().createDirectory(dir));  // exists already
     EXPECT_NE(GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_FALSE(platform.createDirectory(std::string("bad\0name", 8)));
+    EXPECT_FALSE(platform.files().createDirectory(std::string("bad\0name", 8)));
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str()));
     EXPECT_TRUE(RemoveDirectoryA(parent.c_str()));
 }
 
 TEST(Win32Platform, RomStringsOnlyWhereTheRomIsMapped) {
     Win32Platform platform;
-    const auto version = platform.getVersion();
+    const auto version = platform.identity().getVersion();
     ASSERT_TRUE(version.has_value());
     for (std::uint32_t address : {0xFE061u, 0xFE091u, 0xFFFF5u, 0xFEC71u}) {
         SCOPED_TRACE(address);
-        const auto text = platform.readRomString(address);
+        const auto text = platform.memory().readRomString(address);
         if (version->platformId != kPlatformWin9x) {
             EXPECT_EQ(text, std::nullopt);
             continue;
@@ -220,30 +220,31 @@ TEST(Win32Platform, RomStringsOnlyWhereTheRomIsMapped) {
         EXPECT_EQ(*text, std::string(rom, strnlen(rom, 0x100000 - address)));
     }
     // Below 64 KB nothing is ever mapped; past the first megabyte is no ROM address.
-    EXPECT_EQ(platform.readRomString(0x400), std::nullopt);
-    EXPECT_EQ(platform.readRomString(0x100000), std::nullopt);
+    EXPECT_EQ(platform.memory().readRomString(0x400), std::nullopt);
+    EXPECT_EQ(platform.memory().readRomString(0x100000), std::nullopt);
 }
 
 TEST(Win32Platform, CodePageIsTheSystemsAnsiCodePage) {
     Win32Platform platform;
     CPINFO info{};
     ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
-    EXPECT_EQ(platform.hasLeadBytes(), info.MaxCharSize > 1);
-    EXPECT_EQ(platform.fromUtf8("Zelvo 1.2"), "Zelvo 1.2");
-    EXPECT_EQ(platform.toUtf8("Zelvo 1.2"), "Zelvo 1.2");
+    EXPECT_EQ(platform.text().hasLeadBytes(), info.MaxCharSize > 1);
+    EXPECT_EQ(platform.text().fromUtf8("Zelvo 1.2"), "Zelvo 1.2");
+    EXPECT_EQ(platform.text().toUtf8("Zelvo 1.2"), "Zelvo 1.2");
     for (int byte = 0; byte < 256; ++byte)
-        ASSERT_EQ(platform.isLeadByte(static_cast<std::uint8_t>(byte)), IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0)
+        ASSERT_EQ(platform.text().isLeadByte(static_cast<std::uint8_t>(byte)),
+                  IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0)
             << byte;
     switch (GetACP()) {
         case 932:
-            EXPECT_EQ(platform.fromUtf8("山田 太郎"), "\x8E\x52\x93\x63 \x91\xBE\x98\x59");
-            EXPECT_EQ(platform.toUtf8("\x83\x5C\x83\x74\x83\x67"), "ソフト");
-            EXPECT_TRUE(platform.isLeadByte(0x8E));
+            EXPECT_EQ(platform.text().fromUtf8("山田 太郎"), "\x8E\x52\x93\x63 \x91\xBE\x98\x59");
+            EXPECT_EQ(platform.text().toUtf8("\x83\x5C\x83\x74\x83\x67"), "ソフト");
+            EXPECT_TRUE(platform.text().isLeadByte(0x8E));
             break;
         case 1252:
-            EXPECT_EQ(platform.fromUtf8("Zoë"), "Zo\xEB");
-            EXPECT_EQ(platform.toUtf8("Caf\xE9"), "Café");
-            EXPECT_EQ(platform.fromUtf8("山"), "?");  // not in the code page
+            EXPECT_EQ(platform.text().fromUtf8("Zoë"), "Zo\xEB");
+            EXPECT_EQ(platform.text().toUtf8("Caf\xE9"), "Café");
+            EXPECT_EQ(platform.text().fromUtf8("山"), "?");  // not in the code page
             break;
         default:
             break;

@@ -23,13 +23,13 @@ class Win32Registry : public ::testing::Test {
 protected:
     void SetUp() override {
         ZELVO_REQUIRE_WINE_FAMILY();
-        ASSERT_EQ(platform.regCreateKey(kHKeyCurrentUser, kTestKey + "\\Child\\", &key), kRegSuccess);
-        ASSERT_EQ(platform.regCloseKey(key), kRegSuccess);
-        ASSERT_EQ(platform.regOpenKey(kHKeyCurrentUser, kTestKey, RegAccess::AllAccess, &key), kRegSuccess);
+        ASSERT_EQ(platform.registry().regCreateKey(kHKeyCurrentUser, kTestKey + "\\Child\\", &key), kRegSuccess);
+        ASSERT_EQ(platform.registry().regCloseKey(key), kRegSuccess);
+        ASSERT_EQ(platform.registry().regOpenKey(kHKeyCurrentUser, kTestKey, RegAccess::AllAccess, &key), kRegSuccess);
     }
     void TearDown() override {
         if (key)
-            platform.regCloseKey(key);
+            platform.registry().regCloseKey(key);
         RegDeleteKeyA(HKEY_CURRENT_USER, (kTestKey + "\\Child").c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey.c_str());
     }
@@ -41,9 +41,9 @@ protected:
 TEST_F(Win32Registry, ValuesGoInAndComeOutWithTheirTypesAndSizes) {
     const std::uint8_t binary[] = {0x01, 0x00, 0xFF};
     const std::uint8_t dword[] = {0x39, 0x00, 0x00, 0x00};
-    ASSERT_EQ(platform.regSetValue(key, "Text", kRegSz, bytes("Zelvo"), 6), kRegSuccess);
-    ASSERT_EQ(platform.regSetValue(key, "Bytes", kRegBinary, binary, sizeof binary), kRegSuccess);
-    ASSERT_EQ(platform.regSetValue(key, "KERNEL\\CPUUsage", kRegDword, dword, sizeof dword), kRegSuccess);
+    ASSERT_EQ(platform.registry().regSetValue(key, "Text", kRegSz, bytes("Zelvo"), 6), kRegSuccess);
+    ASSERT_EQ(platform.registry().regSetValue(key, "Bytes", kRegBinary, binary, sizeof binary), kRegSuccess);
+    ASSERT_EQ(platform.registry().regSetValue(key, "KERNEL\\CPUUsage", kRegDword, dword, sizeof dword), kRegSuccess);
 
     struct Case {
         const char* name;
@@ -60,42 +60,42 @@ TEST_F(Win32Registry, ValuesGoInAndComeOutWithTheirTypesAndSizes) {
         const auto size = static_cast<std::uint32_t>(c.data.size());
         std::uint32_t type = kRegNone;
         std::uint32_t needed = 0;
-        ASSERT_EQ(platform.regQueryValue(key, c.name, &type, nullptr, &needed), kRegSuccess);
+        ASSERT_EQ(platform.registry().regQueryValue(key, c.name, &type, nullptr, &needed), kRegSuccess);
         EXPECT_EQ(type, c.type);
         EXPECT_EQ(needed, size);
 
         std::vector<std::uint8_t> buffer(size + 4, 0xEE);
         std::uint32_t read = size;
-        ASSERT_EQ(platform.regQueryValue(key, c.name, &type, buffer.data(), &read), kRegSuccess);
+        ASSERT_EQ(platform.registry().regQueryValue(key, c.name, &type, buffer.data(), &read), kRegSuccess);
         EXPECT_EQ(read, size);
         EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + read), c.data);
 
         // Too small a buffer: the size needed comes back; the buffer's contents are not defined.
         std::uint32_t small = size - 1;
-        EXPECT_EQ(platform.regQueryValue(key, c.name, &type, buffer.data(), &small), kRegMoreData);
+        EXPECT_EQ(platform.registry().regQueryValue(key, c.name, &type, buffer.data(), &small), kRegMoreData);
         EXPECT_EQ(small, size);
     }
     std::uint32_t size = 8;
     std::uint8_t buffer[8];
-    EXPECT_EQ(platform.regQueryValue(key, "Missing", nullptr, buffer, &size), kRegFileNotFound);
+    EXPECT_EQ(platform.registry().regQueryValue(key, "Missing", nullptr, buffer, &size), kRegFileNotFound);
 
     std::vector<std::string> names;
     std::string name;
-    for (std::uint32_t i = 0; platform.regEnumValue(key, i, &name) == kRegSuccess; ++i)
+    for (std::uint32_t i = 0; platform.registry().regEnumValue(key, i, &name) == kRegSuccess; ++i)
         names.push_back(name);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Bytes", "KERNEL\\CPUUsage", "Text"}));
-    EXPECT_EQ(platform.regEnumValue(key, 3, &name), kRegNoMoreItems);
+    EXPECT_EQ(platform.registry().regEnumValue(key, 3, &name), kRegNoMoreItems);
 }
 
 TEST_F(Win32Registry, AStringWithoutItsZero) {
     // The byte after the counted ones is not zero, so the call cannot take it for a terminator.
-    ASSERT_EQ(platform.regSetValue(key, "Bare", kRegSz, bytes("abcX"), 3), kRegSuccess);
+    ASSERT_EQ(platform.registry().regSetValue(key, "Bare", kRegSz, bytes("abcX"), 3), kRegSuccess);
     std::uint8_t buffer[8];
     std::fill(std::begin(buffer), std::end(buffer), 0xEE);
     std::uint32_t size = sizeof buffer;
     std::uint32_t type = 0;
-    ASSERT_EQ(platform.regQueryValue(key, "Bare", &type, buffer, &size), kRegSuccess);
+    ASSERT_EQ(platform.registry().regQueryValue(key, "Bare", &type, buffer, &size), kRegSuccess);
     if (*zelvo::test::wineFamily() == kPlatformWin9x) {
         // The 9x family ignores the count of a string and stores it up to its zero.
         EXPECT_EQ(size, 5u);
@@ -107,7 +107,7 @@ TEST_F(Win32Registry, AStringWithoutItsZero) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 4), std::string("abc\0", 4));
     std::fill(std::begin(buffer), std::end(buffer), 0xEE);
     size = 3;
-    ASSERT_EQ(platform.regQueryValue(key, "Bare", &type, buffer, &size), kRegSuccess);
+    ASSERT_EQ(platform.registry().regQueryValue(key, "Bare", &type, buffer, &size), kRegSuccess);
     EXPECT_EQ(buffer[3], 0xEE);  // no room: nothing is added
 }
 
@@ -116,52 +116,54 @@ TEST_F(Win32Registry, KeysWithSubkeysStayAndEmptyOnesGo) {
     // NT refuses to delete a key that has subkeys (Windows 9x would delete the whole branch,
     // Wine refuses in either mode).
     if (family == kPlatformNT) {
-        EXPECT_EQ(platform.regDeleteKey(kHKeyCurrentUser, kTestKey), kRegAccessDenied);
+        EXPECT_EQ(platform.registry().regDeleteKey(kHKeyCurrentUser, kTestKey), kRegAccessDenied);
     }
-    EXPECT_EQ(platform.regDeleteKey(key, "Child"), kRegSuccess);
+    EXPECT_EQ(platform.registry().regDeleteKey(key, "Child"), kRegSuccess);
     HKey child = 0;
-    EXPECT_EQ(platform.regOpenKey(key, "Child", RegAccess::Read, &child), kRegFileNotFound);
+    EXPECT_EQ(platform.registry().regOpenKey(key, "Child", RegAccess::Read, &child), kRegFileNotFound);
     EXPECT_EQ(child, 0u);
-    EXPECT_EQ(platform.regDeleteKey(key, "Child"), kRegFileNotFound);
+    EXPECT_EQ(platform.registry().regDeleteKey(key, "Child"), kRegFileNotFound);
 }
 
 TEST_F(Win32Registry, PathsEndingInABackslashAndPathsBeginningWithOne) {
     HKey opened = 0;
     // The program's key strings end with a backslash.
-    ASSERT_EQ(platform.regOpenKey(kHKeyCurrentUser, kTestKey + "\\", RegAccess::Read, &opened), kRegSuccess);
-    EXPECT_EQ(platform.regCloseKey(opened), kRegSuccess);
+    ASSERT_EQ(platform.registry().regOpenKey(kHKeyCurrentUser, kTestKey + "\\", RegAccess::Read, &opened), kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(opened), kRegSuccess);
     // A path below a key never begins with one.
-    EXPECT_EQ(platform.regOpenKey(kHKeyCurrentUser, "\\" + kTestKey, RegAccess::Read, &opened), 161);
-    EXPECT_EQ(platform.regOpenKey(kHKeyCurrentUser, std::string("Software\0Zelvo", 14), RegAccess::Read, &opened),
-              kRegFileNotFound);
+    EXPECT_EQ(platform.registry().regOpenKey(kHKeyCurrentUser, "\\" + kTestKey, RegAccess::Read, &opened), 161);
+    EXPECT_EQ(
+        platform.registry().regOpenKey(kHKeyCurrentUser, std::string("Software\0Zelvo", 14), RegAccess::Read, &opened),
+        kRegFileNotFound);
 }
 
 TEST(Win32RegistryRoots, PredefinedRootsAndBadHandles) {
     Win32Platform platform;
     HKey key = 0;
-    ASSERT_EQ(platform.regOpenKey(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read, &key), kRegSuccess);
+    ASSERT_EQ(platform.registry().regOpenKey(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read, &key), kRegSuccess);
     EXPECT_NE(key, 0u);
-    EXPECT_EQ(platform.regCloseKey(key), kRegSuccess);
-    EXPECT_EQ(platform.regCloseKey(0x12340), kRegInvalidHandle);
-    EXPECT_EQ(platform.regOpenKey(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(platform.registry().regCloseKey(key), kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(0x12340), kRegInvalidHandle);
+    EXPECT_EQ(platform.registry().regOpenKey(kHKeyLocalMachine, "SOFTWARE", RegAccess::Read, nullptr),
+              ERROR_INVALID_PARAMETER);
 }
 
 TEST(Win32RegistryRoots, DynamicDataOnlyOnThe9xFamily) {
     Win32Platform platform;
-    const auto version = platform.getVersion();
+    const auto version = platform.identity().getVersion();
     ASSERT_TRUE(version.has_value());
     HKey key = 0;
-    const long opened = platform.regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::Read, &key);
+    const long opened = platform.registry().regOpenKey(kHKeyDynData, "PerfStats\\StatData", RegAccess::Read, &key);
     if (version->platformId == kPlatformNT) {
         EXPECT_EQ(opened, kRegInvalidHandle);
-        EXPECT_EQ(platform.regCreateKey(kHKeyDynData, "PerfStats\\StatData", &key), kRegInvalidHandle);
-        EXPECT_EQ(platform.regCloseKey(kHKeyDynData), kRegInvalidHandle);
+        EXPECT_EQ(platform.registry().regCreateKey(kHKeyDynData, "PerfStats\\StatData", &key), kRegInvalidHandle);
+        EXPECT_EQ(platform.registry().regCloseKey(kHKeyDynData), kRegInvalidHandle);
         return;
     }
     // Wine keeps the statistics key (with no values) in every prefix.
     ZELVO_REQUIRE_WINE_FAMILY();
     ASSERT_EQ(opened, kRegSuccess);
-    EXPECT_EQ(platform.regCloseKey(key), kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(key), kRegSuccess);
 }
 
 // The registration values of the family's version key, put back after the test.
@@ -212,21 +214,23 @@ TEST(Win32RegistryRegistration, OwnerAndOrganizationReadBackBothWays) {
     // Written directly, read through the backend.
     values.write("RegisteredOwner", "Zelvo Owner");
     HKey key = 0;
-    ASSERT_EQ(platform.regOpenKey(kHKeyLocalMachine, path, RegAccess::Read, &key), kRegSuccess);
+    ASSERT_EQ(platform.registry().regOpenKey(kHKeyLocalMachine, path, RegAccess::Read, &key), kRegSuccess);
     char data[255] = {};
     std::uint32_t size = sizeof data;
     std::uint32_t type = 0;
-    ASSERT_EQ(platform.regQueryValue(key, "RegisteredOwner", &type, reinterpret_cast<std::uint8_t*>(data), &size),
-              kRegSuccess);
+    ASSERT_EQ(
+        platform.registry().regQueryValue(key, "RegisteredOwner", &type, reinterpret_cast<std::uint8_t*>(data), &size),
+        kRegSuccess);
     EXPECT_EQ(type, kRegSz);
     EXPECT_EQ(size, 12u);
     EXPECT_STREQ(data, "Zelvo Owner");
-    EXPECT_EQ(platform.regCloseKey(key), kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(key), kRegSuccess);
 
     // Written through the backend, read directly.
-    ASSERT_EQ(platform.regCreateKey(kHKeyLocalMachine, path, &key), kRegSuccess);
-    ASSERT_EQ(platform.regSetValue(key, "RegisteredOrganization", kRegSz, bytes("Zelvo K.K."), 11), kRegSuccess);
-    EXPECT_EQ(platform.regCloseKey(key), kRegSuccess);
+    ASSERT_EQ(platform.registry().regCreateKey(kHKeyLocalMachine, path, &key), kRegSuccess);
+    ASSERT_EQ(platform.registry().regSetValue(key, "RegisteredOrganization", kRegSz, bytes("Zelvo K.K."), 11),
+              kRegSuccess);
+    EXPECT_EQ(platform.registry().regCloseKey(key), kRegSuccess);
     EXPECT_EQ(values.read("RegisteredOrganization"), "Zelvo K.K.");
 }
 

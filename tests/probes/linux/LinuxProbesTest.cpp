@@ -66,10 +66,10 @@ TEST_P(LinuxProbes, PagesShowTheRecordedMachine) {
 
     // NT family: no load gauge, and the NT locations.
     RegistryLocations locations;
-    EXPECT_EQ(DetectPlatform(platform, locations), std::optional<bool>(false));
+    EXPECT_EQ(DetectPlatform(platform.identity(), locations), std::optional<bool>(false));
 
     const std::string cpuinfo = recorded(dir / "proc/cpuinfo");
-    const ProcessorIdentity identity = ReadProcessorIdentity(platform, locations);
+    const ProcessorIdentity identity = ReadProcessorIdentity(platform.registry(), platform.text(), locations);
     const std::string modelName = cpuinfoField(cpuinfo, "model name");
     const std::string vendorId = cpuinfoField(cpuinfo, "vendor_id");
     EXPECT_FALSE(identity.name.empty());
@@ -81,11 +81,11 @@ TEST_P(LinuxProbes, PagesShowTheRecordedMachine) {
         EXPECT_EQ(identity.vendor, vendorId);
     }
 
-    const Registration registration = ReadRegistration(platform, locations);
+    const Registration registration = ReadRegistration(platform.registry(), platform.text(), locations);
     EXPECT_EQ(registration.owner, "Test Owner");
     EXPECT_EQ(registration.organization, "");
 
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
     EXPECT_EQ(page.tabVisible, std::optional<bool>(true));
     ASSERT_EQ(page.memoAdditions.size(), 5u);
     const std::string& pieces = page.memoAdditions[1];

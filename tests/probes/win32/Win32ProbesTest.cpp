@@ -93,7 +93,7 @@ TEST(Win32Probes, FamilyDetectionChoosesTheFamilysKeys) {
     ZELVO_REQUIRE_WINE_FAMILY();
     Win32Platform platform;
     RegistryLocations locations;
-    const auto loadGauge = DetectPlatform(platform, locations);
+    const auto loadGauge = DetectPlatform(platform.identity(), locations);
     ASSERT_TRUE(loadGauge.has_value());
     const bool win9x = *zelvo::test::wineFamily() == kPlatformWin9x;
     EXPECT_EQ(*loadGauge, win9x);
@@ -105,12 +105,12 @@ TEST(Win32Probes, FamilyDetectionChoosesTheFamilysKeys) {
 TEST(Win32Probes, ProcessorIdentityIsTheRegistrys) {
     Win32Platform platform;
     RegistryLocations locations;
-    if (!DetectPlatform(platform, locations))
+    if (!DetectPlatform(platform.identity(), locations))
         GTEST_SKIP() << "neither family";
-    const ProcessorIdentity identity = ReadProcessorIdentity(platform, locations);
+    const ProcessorIdentity identity = ReadProcessorIdentity(platform.registry(), platform.text(), locations);
     EXPECT_EQ(identity.name,
-              platform.toUtf8(directText(locations.processorNameKey, locations.processorNameValue.c_str())));
-    EXPECT_EQ(identity.vendor, platform.toUtf8(directText(locations.processorVendorKey, "VendorIdentifier")));
+              platform.text().toUtf8(directText(locations.processorNameKey, locations.processorNameValue.c_str())));
+    EXPECT_EQ(identity.vendor, platform.text().toUtf8(directText(locations.processorVendorKey, "VendorIdentifier")));
     EXPECT_FALSE(identity.vendor.empty());  // Wine and Windows both name the vendor
 }
 
@@ -119,7 +119,7 @@ TEST(Win32Probes, BiosPageFromTheRomOnThe9xFamily) {
     if (*zelvo::test::wineFamily() != kPlatformWin9x)
         GTEST_SKIP() << "9x family only";
     Win32Platform platform;
-    const BiosPage page = FillBiosPage(platform);
+    const BiosPage page = FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
     EXPECT_EQ(page.tabVisible, true);
     EXPECT_EQ(page.heading, std::string(kBiosHeading));
     ASSERT_EQ(page.memoAdditions.size(), 5u);
@@ -127,9 +127,9 @@ TEST(Win32Probes, BiosPageFromTheRomOnThe9xFamily) {
     for (std::size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         // Wine's first megabyte is zeroed memory, not a ROM image: every line is empty.
-        const auto text = platform.readRomString(kBiosRomAddresses[i]);
+        const auto text = platform.memory().readRomString(kBiosRomAddresses[i]);
         ASSERT_TRUE(text.has_value());
-        EXPECT_EQ(page.memoAdditions[i + 1], platform.toUtf8(*text));
+        EXPECT_EQ(page.memoAdditions[i + 1], platform.text().toUtf8(*text));
     }
 }
 
@@ -147,7 +147,8 @@ TEST(Win32Probes, BiosPageFromTheRegistryOnTheNtFamily) {
         system.setText("SystemBIOSDate", "12/07/26");
         driver.setText("DriverDesc", "Zelvo Display Adapter");
         driver.setText("DriverVersion", "6.1.7600.16385");
-        const BiosPage page = FillBiosPage(platform);
+        const BiosPage page =
+            FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text());
         EXPECT_EQ(page.tabVisible, true);
         EXPECT_EQ(page.heading, std::string(kBiosHeading));
         EXPECT_EQ(page.memoAdditions,
@@ -156,7 +157,9 @@ TEST(Win32Probes, BiosPageFromTheRegistryOnTheNtFamily) {
 
         // A version of more than 100 bytes ends the reading after the leading empty line.
         system.set("SystemBIOSVersion", REG_MULTI_SZ, std::string(101, 'V'));
-        EXPECT_EQ(FillBiosPage(platform).memoAdditions, std::vector<std::string>{""});
+        EXPECT_EQ(
+            FillBiosPage(platform.identity(), platform.memory(), platform.registry(), platform.text()).memoAdditions,
+            std::vector<std::string>{""});
     }
 }
 
@@ -165,9 +168,9 @@ TEST(Win32Probes, LoadMonitorOnThe9xFamilyReadsTheStatistics) {
     Win32Platform platform;
     if (*zelvo::test::wineFamily() == kPlatformNT) {
         // No dynamic data on NT: nothing to start, no load.
-        EXPECT_NO_THROW(StartStatistics(platform));
-        EXPECT_EQ(ReadCpuLoad(platform), std::nullopt);
-        EXPECT_NO_THROW(StopStatistics(platform));
+        EXPECT_NO_THROW(StartStatistics(platform.registry(), platform.text()));
+        EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), std::nullopt);
+        EXPECT_NO_THROW(StopStatistics(platform.registry(), platform.text()));
         return;
     }
     // Wine keeps HKEY_DYN_DATA\PerfStats\StatData but publishes nothing in it; the test writes
@@ -175,14 +178,14 @@ TEST(Win32Probes, LoadMonitorOnThe9xFamilyReadsTheStatistics) {
     ScratchKey stat(HKEY_DYN_DATA, "PerfStats\\StatData");
     ScratchKey start(HKEY_DYN_DATA, "PerfStats\\StartStat");
     ASSERT_TRUE(stat.valid() && start.valid());
-    EXPECT_EQ(ReadCpuLoad(platform), std::nullopt);  // key there, value not yet
+    EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), std::nullopt);  // key there, value not yet
     stat.set("KERNEL\\CPUUsage", REG_BINARY, std::string("\x39\0\0\0", 4));
-    EXPECT_EQ(ReadCpuLoad(platform), 57);
+    EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), 57);
     stat.set("KERNEL\\CPUUsage", REG_BINARY, std::string("\xFF\xFF\xFF\xFF", 4));
-    EXPECT_EQ(ReadCpuLoad(platform), -1);
+    EXPECT_EQ(ReadCpuLoad(platform.registry(), platform.text()), -1);
     stat.set("KERNEL\\CPUUsage", REG_DWORD, std::string("\x39\0\0\0", 4));
     try {
-        ReadCpuLoad(platform);
+        ReadCpuLoad(platform.registry(), platform.text());
         ADD_FAILURE() << "a 32-bit number was accepted";
     } catch (const ERegistryException& e) {
         EXPECT_EQ(std::string(e.what()), "'KERNEL\\CPUUsage' のデータ型が不正です");
@@ -190,9 +193,9 @@ TEST(Win32Probes, LoadMonitorOnThe9xFamilyReadsTheStatistics) {
 
     start.set("KERNEL\\CPUUsage", REG_BINARY, std::string("\0\0\0\0", 4));
     start.set("VMM\\cPageFaults", REG_BINARY, std::string("\0\0\0\0", 4));
-    EXPECT_NO_THROW(StartStatistics(platform));
+    EXPECT_NO_THROW(StartStatistics(platform.registry(), platform.text()));
     start.set("VMM\\cFiveBytes", REG_BINARY, std::string(5, '\0'));
-    EXPECT_THROW(StartStatistics(platform), ERegistryException);
+    EXPECT_THROW(StartStatistics(platform.registry(), platform.text()), ERegistryException);
 }
 
 TEST(Win32Probes, MemoryFiguresAreTheSystems) {
@@ -200,7 +203,7 @@ TEST(Win32Probes, MemoryFiguresAreTheSystems) {
     MEMORYSTATUSEX direct{};
     direct.dwLength = sizeof direct;
     ASSERT_TRUE(GlobalMemoryStatusEx(&direct));
-    const UsageFigures figures = ComputeMemoryFigures(platform.globalMemoryStatus());
+    const UsageFigures figures = ComputeMemoryFigures(platform.memory().globalMemoryStatus());
     EXPECT_EQ(figures.totalText, FormatFigure(kMegabytePattern, static_cast<double>(direct.ullTotalPhys) / 1048576.0));
     EXPECT_GE(figures.percentage, 0);
     EXPECT_LE(figures.percentage, 100);
@@ -213,7 +216,7 @@ TEST(Win32Probes, DiskFiguresOfDriveC) {
     ULARGE_INTEGER total{};
     ULARGE_INTEGER unused{};
     ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &before, &total, &unused));
-    const DriveBytes bytes = QueryDriveBytes(platform, 3);
+    const DriveBytes bytes = QueryDriveBytes(platform.drives(), 3);
     ULARGE_INTEGER after{};
     ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &after, &total, &unused));
     EXPECT_EQ(static_cast<ULONGLONG>(bytes.size), total.QuadPart);
@@ -228,20 +231,20 @@ TEST(Win32Probes, DiskFiguresOfDriveC) {
     // Drive number 0 is the current drive.
     ULARGE_INTEGER currentTotal{};
     ASSERT_TRUE(GetDiskFreeSpaceExA(nullptr, &before, &currentTotal, &unused));
-    EXPECT_EQ(static_cast<ULONGLONG>(QueryDriveBytes(platform, 0).size), currentTotal.QuadPart);
+    EXPECT_EQ(static_cast<ULONGLONG>(QueryDriveBytes(platform.drives(), 0).size), currentTotal.QuadPart);
 }
 
 TEST(Win32Probes, DiskFiguresFromClustersWhereThe64BitQueryIsMissing) {
     // As on Windows 95 before OSR2.
     Win32Platform platform(Win32OptionalCalls{.getDiskFreeSpaceEx = false});
-    EXPECT_FALSE(platform.hasDiskFreeSpaceEx());
-    EXPECT_EQ(platform.getDiskFreeSpaceEx("C:\\"), std::nullopt);
+    EXPECT_FALSE(platform.drives().hasDiskFreeSpaceEx());
+    EXPECT_EQ(platform.drives().getDiskFreeSpaceEx("C:\\"), std::nullopt);
     DWORD sectorsPerCluster = 0;
     DWORD bytesPerSector = 0;
     DWORD freeClusters = 0;
     DWORD totalClusters = 0;
     ASSERT_TRUE(GetDiskFreeSpaceA("C:\\", &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters));
-    const DriveBytes bytes = QueryDriveBytes(platform, 3);
+    const DriveBytes bytes = QueryDriveBytes(platform.drives(), 3);
     EXPECT_EQ(bytes.size, std::int64_t{sectorsPerCluster} * bytesPerSector * totalClusters);
     EXPECT_GE(bytes.free, 0);
     EXPECT_LE(bytes.free, bytes.size);
@@ -252,7 +255,7 @@ TEST(Win32Probes, VolumeTextsOfDriveC) {
     char fileSystem[MAX_PATH + 1] = {};
     DWORD serial = 0;
     ASSERT_TRUE(GetVolumeInformationA("C:\\", nullptr, 0, &serial, nullptr, nullptr, fileSystem, sizeof fileSystem));
-    const VolumeTexts texts = ReadVolumeTexts(platform, 'c');
+    const VolumeTexts texts = ReadVolumeTexts(platform.drives(), platform.text(), 'c');
     EXPECT_TRUE(texts.read);
     EXPECT_EQ(texts.serial, HexText(serial, 8));
     EXPECT_EQ(texts.fileSystem, fileSystem);
@@ -270,7 +273,7 @@ TEST(Win32Probes, DisplayPageHasABlockPerMode) {
         if (!EnumDisplaySettingsA(nullptr, static_cast<DWORD>(modes), &mode))
             break;
     }
-    const auto lines = DisplayPageLines(platform);
+    const auto lines = DisplayPageLines(platform.display());
     ASSERT_EQ(lines.size(), modes * 7);
     if (modes > 0) {
         EXPECT_EQ(lines[1], "   モード番号  0");
@@ -281,7 +284,7 @@ TEST(Win32Probes, RegistrationWritesAndReloads) {
     ZELVO_REQUIRE_WINE_FAMILY();
     Win32Platform platform;
     RegistryLocations locations;
-    ASSERT_TRUE(DetectPlatform(platform, locations).has_value());
+    ASSERT_TRUE(DetectPlatform(platform.identity(), locations).has_value());
     ScratchKey version(HKEY_LOCAL_MACHINE, locations.versionKey);
     ASSERT_TRUE(version.valid());
     // The values are put back afterwards.
@@ -291,15 +294,15 @@ TEST(Win32Probes, RegistrationWritesAndReloads) {
     // Texts the system's code page can hold: Japanese in CP932, Western European in 1252.
     const Registration written =
         GetACP() == 932 ? Registration{"山田 太郎", "ゼルボ株式会社"} : Registration{"Zoë Brontë", "Café Zelvo Ltd"};
-    WriteRegistration(platform, locations, written);
-    const Registration read = ReadRegistration(platform, locations);
+    WriteRegistration(platform.registry(), platform.text(), locations, written);
+    const Registration read = ReadRegistration(platform.registry(), platform.text(), locations);
     EXPECT_EQ(read.owner, written.owner);
     EXPECT_EQ(read.organization, written.organization);
-    EXPECT_EQ(directText(locations.versionKey, "RegisteredOwner"), platform.fromUtf8(written.owner));
+    EXPECT_EQ(directText(locations.versionKey, "RegisteredOwner"), platform.text().fromUtf8(written.owner));
 
     // The computer name is handed on when it fits 16 bytes (Wine takes any such name).
-    EXPECT_TRUE(SubmitComputerName(platform, "ZELVOTEST"));
-    EXPECT_FALSE(SubmitComputerName(platform, "SEVENTEEN-LETTERS"));
+    EXPECT_TRUE(SubmitComputerName(platform.identity(), platform.text(), "ZELVOTEST"));
+    EXPECT_FALSE(SubmitComputerName(platform.identity(), platform.text(), "SEVENTEEN-LETTERS"));
 }
 
 }  // namespace

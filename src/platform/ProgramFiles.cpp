@@ -1,8 +1,8 @@
-#include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
 
 namespace zelvo::platform {
 
-bool Platform::createTempData() {
+bool ProgramFiles::createTempData() {
     // Without the program's path there is no "beside": nothing is made in whatever the current
     // directory is.
     const auto path = programPath();
