@@ -85,8 +85,10 @@ public:
     zelvo::platform::Drives& drives() override { return drives_; }
 
 protected:
-    std::string toUtf8(const std::string& bytes) const override { return bytes; }
-    std::string fromUtf8(const std::string& utf8) const override { return utf8; }
+    std::string toUtf8(const zelvo::platform::CodePageText& text) const override { return text.bytes(); }
+    zelvo::platform::CodePageText fromUtf8(std::string_view utf8) const override {
+        return zelvo::platform::CodePageText(std::string(utf8));
+    }
     bool isLeadByte(std::uint8_t) const override { return false; }
     bool hasLeadBytes() const override { return false; }
 
@@ -139,7 +141,7 @@ void BM_HungFuseDriveLongestRepaintGap(benchmark::State& state) {
     }
     const bool hungDriveListed =
         std::any_of(window->form.DriveComboBox1->rows().begin(), window->form.DriveComboBox1->rows().end(),
-                    [](const zelvo::TDriveComboBox::Row& row) { return row.text.front() == kHungLetter; });
+                    [](const zelvo::TDriveComboBox::Row& row) { return row.text.bytes().front() == kHungLetter; });
     state.counters["longest_repaint_gap_ms"] = static_cast<double>(longest);
     state.counters["error_boxes"] = errorBoxes;
     state.counters["queries_stuck"] = driver->stuckCount();

@@ -55,7 +55,7 @@ bool isOneUtf8Character(std::string_view text) {
 constexpr std::uint32_t kSeparatorBufferChars = 2;
 
 Separator readSeparator(const platform::TextLocale& text, platform::LocaleItem item, Separator fallback) {
-    const std::optional<std::string> setting = text.getLocaleInfo(item, kSeparatorBufferChars);
+    const std::optional<platform::CodePageText> setting = text.getLocaleInfo(item, kSeparatorBufferChars);
     if (!setting)
         return fallback;
     // The answer is in the platform's code page (Windows gives a no-break space as the byte 0xA0).

@@ -1,10 +1,12 @@
 #pragma once
-// Drives and volumes, with the Windows calls' meaning: drive letters, root paths such as "c:\",
+// Drives and volumes, with the Windows calls' meaning: drive letters, root paths such as "c:\" (ASCII),
 // sizes in bytes and in clusters, volume labels and serials, network connections.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "platform/CodePageText.h"
 
 namespace zelvo::platform {
 
@@ -22,11 +24,11 @@ struct DiskClusters {
 };
 
 struct VolumeInformation {
-    std::string label;  // code-page bytes
+    CodePageText label;
     std::uint32_t serial = 0;
     std::uint32_t maxComponentLength = 0;
     std::uint32_t flags = 0;
-    std::string fileSystem;  // code-page bytes
+    CodePageText fileSystem;
 };
 
 // Drive types of the drive-type query.
@@ -61,10 +63,10 @@ public:
     virtual std::uint32_t setErrorMode(std::uint32_t mode) = 0;
     // Remote name connected to a local device such as "Z:"; nullopt when it is not a network
     // drive or the connection cannot be named.
-    virtual std::optional<std::string> wnetGetConnection(const std::string& localName) const = 0;
+    virtual std::optional<CodePageText> wnetGetConnection(const std::string& localName) const = 0;
     // The process's current directory, e.g. "C:\WORK" or "\\server\share\dir"; nullopt when it
     // cannot be read, which the drive selector reads as "no current drive".
-    virtual std::optional<std::string> getCurrentDirectory() const = 0;
+    virtual std::optional<CodePageText> getCurrentDirectory() const = 0;
 };
 
 }  // namespace zelvo::platform

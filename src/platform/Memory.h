@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/CodePageText.h"
+
 namespace zelvo::platform {
 
 // Byte counts are 64-bit throughout: a 32-bit record would cap every figure at 4 GiB.
@@ -27,7 +29,7 @@ public:
     virtual MemoryStatus globalMemoryStatus() const = 0;
     // Zero-terminated string at a physical address of the first megabyte; nullopt where the ROM
     // is not mapped into this process.
-    virtual std::optional<std::string> readRomString(std::uint32_t address) const = 0;
+    virtual std::optional<CodePageText> readRomString(std::uint32_t address) const = 0;
 };
 
 }  // namespace zelvo::platform

@@ -8,9 +8,10 @@ bool ProgramFiles::createTempData() {
     const auto path = programPath();
     if (!path)
         return false;
-    const auto separator = path->rfind(pathSeparator());
-    const std::string directory = separator == std::string::npos ? std::string() : path->substr(0, separator + 1);
-    return createDirectory(directory + "TempData");
+    const std::string& bytes = path->bytes();
+    const auto separator = bytes.rfind(pathSeparator());
+    const std::string directory = separator == std::string::npos ? std::string() : bytes.substr(0, separator + 1);
+    return createDirectory(CodePageText(directory + "TempData"));
 }
 
 }  // namespace zelvo::platform

@@ -1,6 +1,7 @@
 #include "platform/RegistryWrapper.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/Errors.h"
 #include "platform/MessageFormat.h"
@@ -73,7 +74,7 @@ int RegistryWrapper::ReadBinaryData(const std::string& name, void* buffer, int b
     return static_cast<int>(read);
 }
 
-std::string RegistryWrapper::ReadString(const std::string& name) {
+CodePageText RegistryWrapper::ReadString(const std::string& name) {
     if (current_ == 0)
         return {};
     std::uint32_t type = kRegNone;
@@ -90,11 +91,11 @@ std::string RegistryWrapper::ReadString(const std::string& name) {
     data.resize(read);
     if (const auto zero = data.find('\0'); zero != std::string::npos)
         data.resize(zero);
-    return data;
+    return CodePageText(std::move(data));
 }
 
 void RegistryWrapper::raise(const char* pattern, const std::string& name) {
-    throw ERegistryException(formatMessage(pattern, text_.toUtf8(name)));
+    throw ERegistryException(formatMessage(pattern, text_.toUtf8(CodePageText(name))));
 }
 
 }  // namespace zelvo::platform

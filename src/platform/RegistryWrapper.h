@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePageText.h"
 #include "platform/Registry.h"
 #include "platform/TextLocale.h"
 
@@ -40,7 +41,7 @@ public:
     // A string or expandable string value up to its terminating zero, as code-page bytes. A
     // missing or empty value (or no current key) gives empty text; other types raise the type
     // error above, a failed read the read error.
-    std::string ReadString(const std::string& name);
+    CodePageText ReadString(const std::string& name);
 
 private:
     [[noreturn]] void raise(const char* pattern, const std::string& name);

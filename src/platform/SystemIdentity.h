@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/CodePageText.h"
+
 namespace zelvo::platform {
 
 // Platform identifiers of the version query.
@@ -27,11 +29,11 @@ public:
     // Characters of the buffer the longest computer name this system allows needs, its terminating
     // zero included (16 on Windows, 65 for a Linux host name); it cannot fail.
     virtual std::uint32_t computerNameBufferChars() const = 0;
-    // The computer name (code-page bytes) if it fits a buffer of `bufferChars` characters including
+    // The computer name if it fits a buffer of `bufferChars` characters including
     // the terminating zero; nullopt on failure or when it does not fit.
-    virtual std::optional<std::string> getComputerName(std::uint32_t bufferChars) const = 0;
-    // Hands a new computer name (code-page bytes) to the system; false when refused.
-    virtual bool setComputerName(const std::string& name) = 0;
+    virtual std::optional<CodePageText> getComputerName(std::uint32_t bufferChars) const = 0;
+    // Hands a new computer name to the system; false when refused.
+    virtual bool setComputerName(const CodePageText& name) = 0;
 };
 
 }  // namespace zelvo::platform

@@ -36,7 +36,8 @@ void AddRegistryLines(const platform::TextLocale& text, RegistryWrapper& registr
     // A key that cannot be opened leaves the wrapper where it was; reads then give empty texts.
     registry.OpenKey(kSystemKey, false);
     page.memoAdditions.emplace_back();
-    page.memoAdditions.push_back(text.toUtf8(PieceListText(SplitMultiString(registry, kVersionValue))));
+    page.memoAdditions.push_back(
+        text.toUtf8(platform::CodePageText(PieceListText(SplitMultiString(registry, kVersionValue)))));
     page.memoAdditions.push_back(text.toUtf8(registry.ReadString(kDateValue)));
     registry.OpenKey(kDriverClassKey, false);
     page.memoAdditions.push_back(text.toUtf8(registry.ReadString(kDriverDescValue)));

@@ -25,24 +25,24 @@ bool upperFor(char letter) {
 
 // What a system call writing into a name buffer hands back: the text up to its terminating zero,
 // or nothing when it does not fit (the call fails then).
-std::optional<std::string> asFromBuffer(const std::string& text) {
-    std::string cut = text.substr(0, text.find('\0'));
+std::optional<platform::CodePageText> asFromBuffer(const platform::CodePageText& text) {
+    std::string cut = text.bytes().substr(0, text.bytes().find('\0'));
     if (cut.size() >= kNameBufferChars)
         return std::nullopt;
-    return cut;
+    return platform::CodePageText(std::move(cut));
 }
 
-std::string VolumeLabelText(platform::Drives& drives, const platform::TextLocale& codePage, char letter,
-                            const LocaleCase& localeCase) {
+platform::CodePageText VolumeLabelText(platform::Drives& drives, const platform::TextLocale& codePage, char letter,
+                                       const LocaleCase& localeCase) {
     const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
-    std::string label;
+    platform::CodePageText label;
     if (const auto info = drives.getVolumeInformation(std::string{letter, ':', '\\'}))
-        label = asFromBuffer(info->label).value_or(std::string());
-    return '[' + FileNameCase(codePage, label, upperFor(letter), localeCase) + ']';
+        label = asFromBuffer(info->label).value_or(platform::CodePageText());
+    return platform::CodePageText('[' + FileNameCase(codePage, label, upperFor(letter), localeCase).bytes() + ']');
 }
 
-std::optional<std::string> NetworkName(const platform::Drives& drives, const platform::TextLocale& codePage,
-                                       char letter, const LocaleCase& localeCase) {
+std::optional<platform::CodePageText> NetworkName(const platform::Drives& drives, const platform::TextLocale& codePage,
+                                                  char letter, const LocaleCase& localeCase) {
     const auto remote = drives.wnetGetConnection(std::string{asciiUpper(letter), ':'});
     if (!remote)
         return std::nullopt;
@@ -71,10 +71,10 @@ std::optional<DriveKind> KindOfType(std::uint32_t type) {
 
 }  // namespace
 
-std::string FileNameCase(const platform::TextLocale& codePage, const std::string& text, bool upper,
-                         const LocaleCase& localeCase) {
+platform::CodePageText FileNameCase(const platform::TextLocale& codePage, const platform::CodePageText& text,
+                                    bool upper, const LocaleCase& localeCase) {
     if (codePage.hasLeadBytes() || !localeCase) {
-        std::string out = text;
+        std::string out = text.bytes();
         for (std::size_t i = 0; i < out.size(); ++i) {
             if (codePage.isLeadByte(static_cast<unsigned char>(out[i]))) {
                 ++i;  // the trail byte may look like a letter; it is part of the character
@@ -82,7 +82,7 @@ std::string FileNameCase(const platform::TextLocale& codePage, const std::string
             }
             out[i] = upper ? asciiUpper(out[i]) : asciiLower(out[i]);
         }
-        return out;
+        return platform::CodePageText(std::move(out));
     }
     return codePage.fromUtf8(localeCase(codePage.toUtf8(text), upper));
 }
@@ -105,16 +105,16 @@ std::vector<DriveRow> ReadDriveRows(platform::Drives& drives, const platform::Te
         DriveRow row;
         row.letter = letter;
         row.kind = *kind;
-        row.text = std::string{letter, ':'};
+        std::string text{letter, ':'};
         if (row.kind == DriveKind::Network) {
-            row.networkName = NetworkName(drives, codePage, letter, localeCase);
-            row.text +=
-                ' ' + (row.networkName ? *row.networkName : VolumeLabelText(drives, codePage, letter, localeCase));
-            if (row.networkName)
-                row.networkName = codePage.toUtf8(*row.networkName);
+            const auto share = NetworkName(drives, codePage, letter, localeCase);
+            text += ' ' + (share ? *share : VolumeLabelText(drives, codePage, letter, localeCase)).bytes();
+            if (share)
+                row.networkName = codePage.toUtf8(*share);
         } else if (row.kind != DriveKind::Removable) {  // a floppy's label is not read: it would spin up
-            row.text += ' ' + VolumeLabelText(drives, codePage, letter, localeCase);
+            text += ' ' + VolumeLabelText(drives, codePage, letter, localeCase).bytes();
         }
+        row.text = platform::CodePageText(std::move(text));
         row.textUtf8 = codePage.toUtf8(row.text);
         rows.push_back(std::move(row));
     }
@@ -123,7 +123,10 @@ std::vector<DriveRow> ReadDriveRows(platform::Drives& drives, const platform::Te
 
 char CurrentDriveLetter(const platform::Drives& drives) {
     const auto directory = drives.getCurrentDirectory();
-    return (directory && !directory->empty() && isAsciiLetter(directory->front())) ? directory->front() : 0;
+    if (!directory || directory->empty())
+        return 0;
+    const char first = directory->bytes().front();
+    return isAsciiLetter(first) ? first : 0;
 }
 
 }  // namespace zelvo

@@ -20,8 +20,8 @@ enum class DriveKind : std::uint8_t { Removable, Fixed, Network, Cdrom, Ram };
 struct DriveRow {
     char letter = 0;  // in the case the rows were asked for
     DriveKind kind = DriveKind::Fixed;
-    std::string text;  // code-page bytes: the letter, ":" and for all but removable drives " " and the label or share
-    std::string textUtf8;  // the same text as UTF-8
+    platform::CodePageText text;  // the letter, ":" and for all but removable drives " " and the label or share
+    std::string textUtf8;         // the same text as UTF-8
     // The share a network drive is connected to, UTF-8 in the row's case; nullopt for other drives
     // and for a network drive whose connection cannot be named (its row shows the label then).
     std::optional<std::string> networkName;
@@ -34,8 +34,8 @@ using LocaleCase = std::function<std::string(const std::string& utf8, bool upper
 // Lower- or upper-cases code-page text the way file names are: with a double-byte code page only
 // the single-byte letters change and every double-byte character passes unchanged; otherwise the
 // locale's case conversion applies to the whole text (ASCII letters only when `localeCase` is empty).
-std::string FileNameCase(const platform::TextLocale& codePage, const std::string& text, bool upper,
-                         const LocaleCase& localeCase);
+platform::CodePageText FileNameCase(const platform::TextLocale& codePage, const platform::CodePageText& text,
+                                    bool upper, const LocaleCase& localeCase);
 
 // The rows of the machine's drives from A: to Z:, letters and labels upper-cased when `upperCase`.
 // Drives of an undetermined type or without a root directory get no row. A volume that cannot be

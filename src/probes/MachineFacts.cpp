@@ -43,7 +43,8 @@ DriveFacts GatherDrive(platform::Drives& drives, const platform::TextLocale& tex
     {
         const platform::ErrorModeScope errorMode(drives, platform::kSemFailCriticalErrors);
         if (const auto volume = drives.getVolumeInformation(std::string{letter, ':', '\\'})) {
-            drive.label = text.toUtf8(volume->label.substr(0, volume->label.find('\0')));
+            const std::string& label = volume->label.bytes();
+            drive.label = text.toUtf8(platform::CodePageText(label.substr(0, label.find('\0'))));
             drive.fileSystem = text.toUtf8(volume->fileSystem);
             drive.serial = volume->serial;
             drive.serialText = HexText(volume->serial, 8);
@@ -78,7 +79,8 @@ DriveFacts GatherDrive(platform::Drives& drives, const platform::TextLocale& tex
         if (drive.networkName) {
             drive.networkName = kWithheld;
             // The row names the share too.
-            drive.row.text = drive.row.textUtf8 = std::string{letter, ':'};
+            drive.row.textUtf8 = std::string{letter, ':'};
+            drive.row.text = platform::CodePageText(drive.row.textUtf8);
             drive.row.networkName.reset();
         }
     }

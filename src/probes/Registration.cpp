@@ -16,7 +16,8 @@ const std::string kOrganization(regkeys::kRegisteredOrganization);
 
 void WriteString(Registry& registry, const TextLocale& text, HKey key, const std::string& name,
                  const std::string& utf8) {
-    const std::string bytes = text.fromUtf8(utf8);
+    const CodePageText value = text.fromUtf8(utf8);
+    const std::string& bytes = value.bytes();
     // The stored length counts the terminating zero.
     registry.regSetValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(bytes.c_str()),
                          static_cast<std::uint32_t>(bytes.size() + 1));
@@ -42,7 +43,7 @@ void WriteRegistration(Registry& registry, const TextLocale& text, const Registr
 }
 
 bool SubmitComputerName(SystemIdentity& identity, const TextLocale& text, const std::string& name) {
-    const std::string bytes = text.fromUtf8(name);
+    const CodePageText bytes = text.fromUtf8(name);
     if (bytes.size() > identity.computerNameBufferChars())
         return false;
     return identity.setComputerName(bytes);

@@ -10,13 +10,13 @@ using namespace platform;
 namespace {
 
 // The bytes of a value up to its first zero byte.
-std::string TextUpToZero(const std::vector<std::uint8_t>& data, std::uint32_t size) {
+CodePageText TextUpToZero(const std::vector<std::uint8_t>& data, std::uint32_t size) {
     const auto end = data.begin() + std::min<std::size_t>(size, data.size());
-    return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t(0)));
+    return CodePageText(std::string(data.begin(), std::find(data.begin(), end, std::uint8_t(0))));
 }
 
-std::string QueryText(const Registry& registry, HKey key, const std::string& valueName,
-                      std::optional<std::uint32_t> bufferSize) {
+CodePageText QueryText(const Registry& registry, HKey key, const std::string& valueName,
+                       std::optional<std::uint32_t> bufferSize) {
     std::uint32_t size = 0;
     if (!bufferSize) {
         std::uint32_t type = 0;
@@ -34,12 +34,12 @@ std::string QueryText(const Registry& registry, HKey key, const std::string& val
 
 }  // namespace
 
-std::string ReadValueText(Registry& registry, const std::string& keyPath, const std::string& valueName,
-                          std::optional<std::uint32_t> bufferSize) {
+CodePageText ReadValueText(Registry& registry, const std::string& keyPath, const std::string& valueName,
+                           std::optional<std::uint32_t> bufferSize) {
     HKey key = 0;
     if (registry.regOpenKey(kHKeyLocalMachine, keyPath, RegAccess::Read, &key) != kRegSuccess)
         return {};
-    std::string text = QueryText(registry, key, valueName, bufferSize);
+    CodePageText text = QueryText(registry, key, valueName, bufferSize);
     registry.regCloseKey(key);
     return text;
 }

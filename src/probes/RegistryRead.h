@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/CodePageText.h"
 #include "platform/Registry.h"
 
 namespace zelvo {
@@ -14,7 +15,7 @@ namespace zelvo {
 // type, and returns the bytes up to the first zero byte; empty text when the key or the value
 // cannot be read. With a `bufferSize` the value must fit that many bytes or reads as empty text;
 // without one the whole value is read. Every key opened is closed.
-std::string ReadValueText(platform::Registry& registry, const std::string& keyPath, const std::string& valueName,
-                          std::optional<std::uint32_t> bufferSize);
+platform::CodePageText ReadValueText(platform::Registry& registry, const std::string& keyPath,
+                                     const std::string& valueName, std::optional<std::uint32_t> bufferSize);
 
 }  // namespace zelvo

@@ -147,7 +147,7 @@ void TDriveComboBox::setDriveLetter(char letter) {
     } else {
         driveLetter_ = textCase_ == tcUpperCase ? asciiUpper(letter) : asciiLower(letter);
         for (std::size_t i = 0; i < rows_.size(); ++i) {
-            const std::string& text = rows_[i].text;
+            const std::string& text = rows_[i].text.bytes();
             if (text.size() >= 2 && sameLetter(text[0], driveLetter_) && text[1] == ':') {
                 setCurrentIndex(int(i));
                 break;
@@ -215,7 +215,7 @@ void TDriveComboBox::Click() {
         OnClick(this);
     const int index = currentIndex();
     if (index >= 0 && std::size_t(index) < rows_.size())
-        setDriveLetter(rows_[std::size_t(index)].text.front());
+        setDriveLetter(rows_[std::size_t(index)].text.bytes().front());
 }
 
 void TDriveComboBox::Select() {

@@ -60,8 +60,8 @@ class TDriveComboBox : public TColoured<QComboBox> {
     Q_OBJECT
 public:
     struct Row {
-        std::string text;     // code-page bytes; the first character is the drive letter
-        QString displayText;  // the same text for the screen
+        platform::CodePageText text;  // the first character is the drive letter
+        QString displayText;          // the same text for the screen
         DriveGlyph glyph;
     };
 

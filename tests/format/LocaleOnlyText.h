@@ -24,14 +24,18 @@ public:
 
     const std::vector<Query>& queries() const { return queries_; }
 
-    std::optional<std::string> getLocaleInfo(platform::LocaleItem item, std::uint32_t bufferChars) const override {
+    std::optional<platform::CodePageText> getLocaleInfo(platform::LocaleItem item,
+                                                        std::uint32_t bufferChars) const override {
         queries_.push_back({item, bufferChars});
-        return item == platform::LocaleItem::ThousandSeparator ? thousands_ : decimal_;
+        const auto& setting = item == platform::LocaleItem::ThousandSeparator ? thousands_ : decimal_;
+        return setting ? std::optional(platform::CodePageText(*setting)) : std::nullopt;
     }
     void resetThreadLocale() override {}
 
-    std::string toUtf8(const std::string& bytes) const override { return bytes; }
-    std::string fromUtf8(const std::string& utf8) const override { return utf8; }
+    std::string toUtf8(const platform::CodePageText& text) const override { return text.bytes(); }
+    platform::CodePageText fromUtf8(std::string_view utf8) const override {
+        return platform::CodePageText(std::string(utf8));
+    }
     bool isLeadByte(std::uint8_t) const override { return false; }
     bool hasLeadBytes() const override { return false; }
 

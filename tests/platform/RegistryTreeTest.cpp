@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/CodePage.h"
+#include "support/CodePageTextTesting.h"
 
 using namespace zelvo::platform;
 

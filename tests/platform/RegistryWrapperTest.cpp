@@ -8,6 +8,7 @@
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 
 using namespace zelvo;
 using namespace zelvo::platform;

@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "platform/RegistryWrapper.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 
 using namespace zelvo;
 using namespace zelvo::platform;

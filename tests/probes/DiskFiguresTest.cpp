@@ -9,6 +9,7 @@
 #include "format/NumberSeparators.h"
 #include "platform/Errors.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 
 using namespace zelvo;
 using namespace zelvo::platform;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 
 namespace zelvo {
 namespace {

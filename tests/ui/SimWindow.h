@@ -26,7 +26,7 @@ public:
         calls.push_back("getVersion");
         return SimPlatform::getVersion();
     }
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override {
+    std::optional<platform::CodePageText> getComputerName(std::uint32_t bufferChars) const override {
         calls.push_back("getComputerName");
         return SimPlatform::getComputerName(bufferChars);
     }
@@ -34,8 +34,8 @@ public:
         calls.push_back("enumDisplaySettings");
         return SimPlatform::enumDisplaySettings(index);
     }
-    bool createDirectory(const std::string& path) override {
-        calls.push_back("createDirectory " + path);
+    bool createDirectory(const platform::CodePageText& path) override {
+        calls.push_back("createDirectory " + path.bytes());
         return SimPlatform::createDirectory(path);
     }
 

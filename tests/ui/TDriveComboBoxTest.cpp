@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 #include "ui/ColourConvert.h"
 
 namespace zelvo {
@@ -465,7 +466,7 @@ TEST(DriveComboBoxCodePage, TrailBytesOfTheLabelsLookLikeLetters) {
     SimPlatform platform(machine);
     for (const char* text : {"雨", "右", "ア", "イ"}) {
         SCOPED_TRACE(text);
-        const std::string bytes = platform.text().fromUtf8(text);
+        const std::string bytes = platform.text().fromUtf8(text).bytes();
         ASSERT_EQ(bytes.size(), 2u);
         EXPECT_TRUE(platform.text().isLeadByte(std::uint8_t(bytes[0])));
         EXPECT_TRUE(bytes[1] >= 'A' && bytes[1] <= 'Z');
@@ -476,8 +477,10 @@ TEST(DriveComboBoxCodePage, TrailBytesOfTheLabelsLookLikeLetters) {
 class Utf8Platform : public SimPlatform {
 public:
     using SimPlatform::SimPlatform;
-    std::string toUtf8(const std::string& bytes) const override { return bytes; }
-    std::string fromUtf8(const std::string& utf8) const override { return utf8; }
+    std::string toUtf8(const platform::CodePageText& text) const override { return text.bytes(); }
+    platform::CodePageText fromUtf8(std::string_view utf8) const override {
+        return platform::CodePageText(std::string(utf8));
+    }
     bool isLeadByte(std::uint8_t) const override { return false; }
     bool hasLeadBytes() const override { return false; }
 };
@@ -499,7 +502,8 @@ TEST(DriveComboBoxCodePage, SingleByteCodePageUsesTheLocale) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(FileNameCase(platform.text(), c.text, c.upper, ToolkitLocaleCase()), c.expected);
+        EXPECT_EQ(FileNameCase(platform.text(), platform::CodePageText(c.text), c.upper, ToolkitLocaleCase()),
+                  c.expected);
     }
 }
 
@@ -518,8 +522,9 @@ TEST(DriveComboBoxCodePage, DoubleByteRuleDirectly) {
                   platform.text().fromUtf8(c.expected));
     }
     // A lead byte at the very end has no trail byte; it passes unchanged.
-    EXPECT_EQ(FileNameCase(platform.text(), std::string("AB\x89", 3), false, ToolkitLocaleCase()),
-              std::string("ab\x89", 3));
+    EXPECT_EQ(
+        FileNameCase(platform.text(), platform::CodePageText(std::string("AB\x89", 3)), false, ToolkitLocaleCase()),
+        std::string("ab\x89", 3));
 }
 
 TEST_F(DriveComboBoxTest, ErrorModeSetAroundTheLabelQueryAndRestored) {

@@ -25,6 +25,7 @@
 #include "platform/sim/SimMachine.h"
 #include "platform/sim/SimPlatform.h"
 #include "probes/Colour.h"
+#include "support/CodePageTextTesting.h"
 #include "ui/ColourConvert.h"
 #include "ui/Fonts.h"
 #include "ui/TDriveComboBox.h"

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "SimWindow.h"
+#include "support/CodePageTextTesting.h"
 #include "ui/MessageBoxes.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"

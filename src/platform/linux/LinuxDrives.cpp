@@ -164,34 +164,35 @@ std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::st
         if (const auto figures = figuresOf(*drive))
             clusterCount = figures->blocks;  // vfat counts its blocks in clusters
     }
-    info.fileSystem = drives::windowsFileSystemName(type, identity.fsVersion, clusterCount);
-    info.label = identity.label;
+    info.fileSystem = CodePageText(drives::windowsFileSystemName(type, identity.fsVersion, clusterCount));
+    info.label = CodePageText(identity.label);
     info.serial =
         drives::serialFromUuid(type, identity.uuid).value_or(drives::stableVolumeId(mount.source, mount.target));
-    info.flags = isWindowsFileSystem(info.fileSystem) ? kCasePreservedNames | kUnicodeOnDisk
-                                                      : kCaseSensitiveSearch | kCasePreservedNames;
+    info.flags = isWindowsFileSystem(info.fileSystem.bytes()) ? kCasePreservedNames | kUnicodeOnDisk
+                                                              : kCaseSensitiveSearch | kCasePreservedNames;
     if (mount.readOnly)
         info.flags |= kReadOnlyVolume;
     return info;
 }
 
-std::optional<std::string> LinuxDrives::wnetGetConnection(const std::string& localName) const {
+std::optional<CodePageText> LinuxDrives::wnetGetConnection(const std::string& localName) const {
     if (!letterOfRoot(localName))
         return std::nullopt;
     const auto drive = findDrive(localName);
     if (!drive || drive->type != kDriveRemote)
         return std::nullopt;
-    return drives::remoteNameFromSource(drive->mount.source);
+    const auto remote = drives::remoteNameFromSource(drive->mount.source);
+    return remote ? std::optional(CodePageText(*remote)) : std::nullopt;
 }
 
-std::optional<std::string> LinuxDrives::getCurrentDirectory() const {
+std::optional<CodePageText> LinuxDrives::getCurrentDirectory() const {
     std::string cwd;
     const auto drive = currentDrive(&cwd);
     if (!drive)
-        return withBackslashes(cwd.empty() ? std::string("/") : cwd);
+        return CodePageText(withBackslashes(cwd.empty() ? std::string("/") : cwd));
     const std::string& target = drive->mount.target;
     std::string below = target == "/" ? cwd.substr(1) : cwd.substr(std::min(cwd.size(), target.size() + 1));
-    return std::string(1, drive->letter) + ":\\" + withBackslashes(below);
+    return CodePageText(std::string(1, drive->letter) + ":\\" + withBackslashes(below));
 }
 
 std::uint32_t LinuxDrives::setErrorMode(std::uint32_t mode) {

@@ -56,11 +56,11 @@ public:
     std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     // Windows form of a network drive's source for a local name "Z:"; nullopt for drives that are
     // not network drives or whose source names no server.
-    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
+    std::optional<CodePageText> wnetGetConnection(const std::string& localName) const override;
     // The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below
     // that drive's mount point. A directory on no drive comes back without a letter ("\dir\sub",
     // a lone "\" when the process has none), which the drive selector treats as "no current drive".
-    std::optional<std::string> getCurrentDirectory() const override;
+    std::optional<CodePageText> getCurrentDirectory() const override;
     // Stores the critical-error mode and returns the previous one. Linux shows no critical-error
     // dialogs, so the mode changes nothing else.
     std::uint32_t setErrorMode(std::uint32_t mode) override;

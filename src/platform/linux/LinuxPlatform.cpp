@@ -46,7 +46,7 @@ std::uint64_t userAddressSpace() {
 #endif
 }
 
-std::string validUtf8(const std::string& bytes) {
+std::string validUtf8(std::string_view bytes) {
     const QByteArray utf8 = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toUtf8();
     return std::string(utf8.constData(), static_cast<std::size_t>(utf8.size()));
 }
@@ -107,16 +107,17 @@ std::uint32_t LinuxPlatform::computerNameBufferChars() const {
     return kMaxHostNameBytes + 1;
 }
 
-std::optional<std::string> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
+std::optional<CodePageText> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
     const auto text = linuxfs::readFile(joinPath(roots_.proc, "/sys/kernel/hostname"), 4096);
-    return text ? hostNameFromKernelText(*text, bufferChars) : std::nullopt;
+    const auto name = text ? hostNameFromKernelText(*text, bufferChars) : std::nullopt;
+    return name ? std::optional(CodePageText(*name)) : std::nullopt;
 }
 
-bool LinuxPlatform::setComputerName(const std::string& name) {
+bool LinuxPlatform::setComputerName(const CodePageText& name) {
     // Checked here so that nothing malformed ever reaches the system service.
-    if (!isValidHostName(name))
+    if (!isValidHostName(name.bytes()))
         return false;
-    return hostnameService_->setHostName(name);
+    return hostnameService_->setHostName(name.bytes());
 }
 
 MemoryStatus LinuxPlatform::globalMemoryStatus() const {
@@ -183,14 +184,14 @@ void LinuxPlatform::messageBeep(std::uint32_t) {
         desktop_.beep();
 }
 
-std::optional<std::string> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
+std::optional<CodePageText> LinuxPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     const QString text =
         item == LocaleItem::ThousandSeparator ? threadLocale_.groupSeparator() : threadLocale_.decimalPoint();
     // The buffer counts characters: the narrow no-break space of a French locale is one character
     // of three UTF-8 bytes.
     if (static_cast<std::uint64_t>(text.toUcs4().size()) >= bufferChars)
         return std::nullopt;
-    return text.toStdString();
+    return CodePageText(text.toStdString());
 }
 
 void LinuxPlatform::resetThreadLocale() {
@@ -198,33 +199,34 @@ void LinuxPlatform::resetThreadLocale() {
     threadLocale_ = systemLocale_();
 }
 
-std::optional<std::string> LinuxPlatform::programPath() const {
-    return linuxfs::readLink(joinPath(roots_.proc, "/self/exe"));
+std::optional<CodePageText> LinuxPlatform::programPath() const {
+    const auto path = linuxfs::readLink(joinPath(roots_.proc, "/self/exe"));
+    return path ? std::optional(CodePageText(*path)) : std::nullopt;
 }
 
-bool LinuxPlatform::createDirectory(const std::string& path) {
-    return ::mkdir(path.c_str(), 0777) == 0;
+bool LinuxPlatform::createDirectory(const CodePageText& path) {
+    return ::mkdir(path.bytes().c_str(), 0777) == 0;
 }
 
 bool LinuxPlatform::createTempData() {
     if (!cacheHome_ || cacheHome_->empty())
         return false;
     const std::string folder = *cacheHome_ + "/zelvo";
-    return makePrivateFolders(folder) && createDirectory(folder + "/TempData");
+    return makePrivateFolders(folder) && createDirectory(CodePageText(folder + "/TempData"));
 }
 
-std::optional<std::string> LinuxPlatform::readRomString(std::uint32_t) const {
+std::optional<CodePageText> LinuxPlatform::readRomString(std::uint32_t) const {
     // Like the NT family, Linux maps no BIOS ROM into a process; the firmware tables are read instead.
     return std::nullopt;
 }
 
-std::string LinuxPlatform::toUtf8(const std::string& bytes) const {
+std::string LinuxPlatform::toUtf8(const CodePageText& text) const {
     // Bytes that are not UTF-8 (a file name from another code page) become U+FFFD.
-    return validUtf8(bytes);
+    return validUtf8(text.bytes());
 }
 
-std::string LinuxPlatform::fromUtf8(const std::string& utf8) const {
-    return validUtf8(utf8);
+CodePageText LinuxPlatform::fromUtf8(std::string_view utf8) const {
+    return CodePageText(validUtf8(utf8));
 }
 
 std::unique_ptr<Platform> createSystemPlatform() {

@@ -90,12 +90,12 @@ private:
     // The NT family with the kernel's release numbers; the host name, up to the kernel's 64 bytes.
     std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override;
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
-    bool setComputerName(const std::string& name) override;
+    std::optional<CodePageText> getComputerName(std::uint32_t bufferChars) const override;
+    bool setComputerName(const CodePageText& name) override;
 
     // /proc/meminfo within the cgroup's bound; no ROM is mapped into a process.
     MemoryStatus globalMemoryStatus() const override;
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
+    std::optional<CodePageText> readRomString(std::uint32_t address) const override;
 
     // The X server's modes, else the kernel's, else the toolkit's screen.
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
@@ -104,16 +104,16 @@ private:
     std::uint64_t readCycleCounter() const override;
 
     // UTF-8 throughout; the separators of the user's locale settings.
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
+    std::optional<CodePageText> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
-    std::string toUtf8(const std::string& bytes) const override;
-    std::string fromUtf8(const std::string& utf8) const override;
+    std::string toUtf8(const CodePageText& text) const override;
+    CodePageText fromUtf8(std::string_view utf8) const override;
     bool isLeadByte(std::uint8_t) const override { return false; }
     bool hasLeadBytes() const override { return false; }
 
-    std::optional<std::string> programPath() const override;
+    std::optional<CodePageText> programPath() const override;
     char pathSeparator() const override { return '/'; }
-    bool createDirectory(const std::string& path) override;
+    bool createDirectory(const CodePageText& path) override;
     // In the user's cache folder, not beside the program: that is /usr/bin for an installed program,
     // which belongs to the package manager.
     bool createTempData() override;

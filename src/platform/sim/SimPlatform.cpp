@@ -50,18 +50,18 @@ std::optional<OsVersion> SimPlatform::getVersion() const {
 
 // --- computer name ---
 
-std::optional<std::string> SimPlatform::getComputerName(std::uint32_t bufferChars) const {
+std::optional<CodePageText> SimPlatform::getComputerName(std::uint32_t bufferChars) const {
     if (!machine_->computerName)
         return std::nullopt;
-    std::string bytes = cp932::fromUtf8(*machine_->computerName);
+    CodePageText name = fromUtf8(*machine_->computerName);
     // The buffer must hold the name and its terminating zero.
-    if (bytes.size() + 1 > bufferChars)
+    if (name.size() + 1 > bufferChars)
         return std::nullopt;
-    return bytes;
+    return name;
 }
 
-bool SimPlatform::setComputerName(const std::string& name) {
-    const std::string utf8 = cp932::toUtf8(name);
+bool SimPlatform::setComputerName(const CodePageText& name) {
+    const std::string utf8 = toUtf8(name);
     const auto& accept = machine_->acceptComputerName;
     if (!(accept ? accept(utf8) : defaultComputerNameRule(utf8)))
         return false;
@@ -148,10 +148,10 @@ std::optional<VolumeInformation> SimPlatform::getVolumeInformation(const std::st
     if (!drive)
         return std::nullopt;
     VolumeInformation info;
-    info.label = cp932::fromUtf8(drive->label);
+    info.label = fromUtf8(drive->label);
     info.serial = drive->serial;
     info.maxComponentLength = 255;
-    info.fileSystem = cp932::fromUtf8(drive->fileSystem);
+    info.fileSystem = fromUtf8(drive->fileSystem);
     return info;
 }
 
@@ -159,20 +159,20 @@ std::uint32_t SimPlatform::setErrorMode(std::uint32_t mode) {
     return std::exchange(machine_->errorMode, mode);
 }
 
-std::optional<std::string> SimPlatform::wnetGetConnection(const std::string& localName) const {
+std::optional<CodePageText> SimPlatform::wnetGetConnection(const std::string& localName) const {
     if (localName.size() != 2 || localName[1] != ':')
         return std::nullopt;
     const SimDrive* drive = machine_->drive(localName[0]);
     if (!drive || drive->type != kDriveRemote || drive->remoteName.empty())
         return std::nullopt;
-    return cp932::fromUtf8(drive->remoteName);
+    return fromUtf8(drive->remoteName);
 }
 
-std::optional<std::string> SimPlatform::getCurrentDirectory() const {
+std::optional<CodePageText> SimPlatform::getCurrentDirectory() const {
     // A machine without one stands for a directory that cannot be read.
     if (machine_->currentDirectory.empty())
         return std::nullopt;
-    return cp932::fromUtf8(machine_->currentDirectory);
+    return fromUtf8(machine_->currentDirectory);
 }
 
 // --- display ---
@@ -207,15 +207,15 @@ void SimPlatform::messageBeep(std::uint32_t type) {
 
 // --- locale ---
 
-std::optional<std::string> SimPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
+std::optional<CodePageText> SimPlatform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     const auto& setting =
         item == LocaleItem::ThousandSeparator ? machine_->thousandSeparator : machine_->decimalSeparator;
     if (!setting)
         return std::nullopt;
-    std::string bytes = cp932::fromUtf8(*setting);
-    if (bytes.size() + 1 > bufferChars)
+    CodePageText text = fromUtf8(*setting);
+    if (text.size() + 1 > bufferChars)
         return std::nullopt;
-    return bytes;
+    return text;
 }
 
 void SimPlatform::resetThreadLocale() {
@@ -224,18 +224,18 @@ void SimPlatform::resetThreadLocale() {
 
 // --- program files ---
 
-std::optional<std::string> SimPlatform::programPath() const {
+std::optional<CodePageText> SimPlatform::programPath() const {
     if (machine_->programPath.empty())
         return std::nullopt;
-    return cp932::fromUtf8(machine_->programPath);
+    return fromUtf8(machine_->programPath);
 }
 
 char SimPlatform::pathSeparator() const {
     return '\\';
 }
 
-bool SimPlatform::createDirectory(const std::string& path) {
-    std::string utf8 = cp932::toUtf8(path);
+bool SimPlatform::createDirectory(const CodePageText& path) {
+    std::string utf8 = toUtf8(path);
     while (utf8.size() > 1 && utf8.back() == '\\')
         utf8.pop_back();
     const SimDrive* drive = readableDrive(driveOfPath(utf8));
@@ -260,26 +260,26 @@ bool SimPlatform::createDirectory(const std::string& path) {
 
 // --- BIOS ROM ---
 
-std::optional<std::string> SimPlatform::readRomString(std::uint32_t address) const {
+std::optional<CodePageText> SimPlatform::readRomString(std::uint32_t address) const {
     if (!machine_->romMapped)
         return std::nullopt;
     const auto& rom = machine_->romStrings;
     auto it = rom.upper_bound(address);
     if (it == rom.begin())
-        return std::string();
+        return CodePageText();
     --it;
-    const std::string bytes = cp932::fromUtf8(it->second);
+    const std::string bytes = fromUtf8(it->second).bytes();
     const std::uint32_t offset = address - it->first;
-    return offset < bytes.size() ? bytes.substr(offset) : std::string();
+    return CodePageText(offset < bytes.size() ? bytes.substr(offset) : std::string());
 }
 
 // --- code page ---
 
-std::string SimPlatform::toUtf8(const std::string& bytes) const {
-    return cp932::toUtf8(bytes);
+std::string SimPlatform::toUtf8(const CodePageText& text) const {
+    return cp932::toUtf8(text.bytes());
 }
-std::string SimPlatform::fromUtf8(const std::string& utf8) const {
-    return cp932::fromUtf8(utf8);
+CodePageText SimPlatform::fromUtf8(std::string_view utf8) const {
+    return CodePageText(cp932::fromUtf8(utf8));
 }
 bool SimPlatform::isLeadByte(std::uint8_t byte) const {
     return cp932::isLeadByte(byte);

@@ -45,12 +45,12 @@ protected:
     // start, as on Windows.
     std::optional<OsVersion> getVersion() const override;
     std::uint32_t computerNameBufferChars() const override { return 16; }
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
-    bool setComputerName(const std::string& name) override;
+    std::optional<CodePageText> getComputerName(std::uint32_t bufferChars) const override;
+    bool setComputerName(const CodePageText& name) override;
 
     MemoryStatus globalMemoryStatus() const override;
     // The machine's ROM strings where its ROM is mapped.
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
+    std::optional<CodePageText> readRomString(std::uint32_t address) const override;
 
     // Drives by letter, each with its medium, figures and, for a network drive, its share; a
     // drive without a medium fails its queries and counts the prompt Windows would have shown.
@@ -61,8 +61,8 @@ protected:
     std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
     std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
-    std::optional<std::string> getCurrentDirectory() const override;
+    std::optional<CodePageText> wnetGetConnection(const std::string& localName) const override;
+    std::optional<CodePageText> getCurrentDirectory() const override;
 
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
 
@@ -71,16 +71,16 @@ protected:
     std::uint64_t readCycleCounter() const override;
 
     // CP932, with the machine's separator settings.
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
+    std::optional<CodePageText> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
-    std::string toUtf8(const std::string& bytes) const override;
-    std::string fromUtf8(const std::string& utf8) const override;
+    std::string toUtf8(const CodePageText& text) const override;
+    CodePageText fromUtf8(std::string_view utf8) const override;
     bool isLeadByte(std::uint8_t byte) const override;
     bool hasLeadBytes() const override;
 
-    std::optional<std::string> programPath() const override;
+    std::optional<CodePageText> programPath() const override;
     char pathSeparator() const override;
-    bool createDirectory(const std::string& path) override;
+    bool createDirectory(const CodePageText& path) override;
 
     // Beeps are counted by type.
     void messageBeep(std::uint32_t type) override;

@@ -112,20 +112,20 @@ std::uint32_t Win32Platform::computerNameBufferChars() const {
     return MAX_COMPUTERNAME_LENGTH + 1;
 }
 
-std::optional<std::string> Win32Platform::getComputerName(std::uint32_t bufferChars) const {
+std::optional<CodePageText> Win32Platform::getComputerName(std::uint32_t bufferChars) const {
     if (bufferChars == 0)
         return std::nullopt;
     std::vector<char> buffer(bufferChars);
     DWORD size = bufferChars;
     if (!GetComputerNameA(buffer.data(), &size))
         return std::nullopt;
-    return std::string(buffer.data(), std::min<DWORD>(size, bufferChars - 1));
+    return CodePageText(std::string(buffer.data(), std::min<DWORD>(size, bufferChars - 1)));
 }
 
-bool Win32Platform::setComputerName(const std::string& name) {
-    if (holdsZero(name))
+bool Win32Platform::setComputerName(const CodePageText& name) {
+    if (holdsZero(name.bytes()))
         return false;
-    return SetComputerNameA(name.c_str()) != FALSE;
+    return SetComputerNameA(name.bytes().c_str()) != FALSE;
 }
 
 // --- registry ---
@@ -313,11 +313,11 @@ std::optional<VolumeInformation> Win32Platform::getVolumeInformation(const std::
     if (!GetVolumeInformationA(rootOrCurrent(root), label, sizeof label, &serial, &maxComponentLength, &flags,
                                fileSystem, sizeof fileSystem))
         return std::nullopt;
-    info.label = label;
+    info.label = CodePageText(label);
     info.serial = serial;
     info.maxComponentLength = maxComponentLength;
     info.flags = flags;
-    info.fileSystem = fileSystem;
+    info.fileSystem = CodePageText(fileSystem);
     return info;
 }
 
@@ -325,7 +325,7 @@ std::uint32_t Win32Platform::setErrorMode(std::uint32_t mode) {
     return SetErrorMode(mode);
 }
 
-std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& localName) const {
+std::optional<CodePageText> Win32Platform::wnetGetConnection(const std::string& localName) const {
     if (holdsZero(localName))
         return std::nullopt;
     std::vector<char> buffer(MAX_PATH + 1);
@@ -339,10 +339,10 @@ std::optional<std::string> Win32Platform::wnetGetConnection(const std::string& l
     if (status != NO_ERROR)
         return std::nullopt;
     buffer.back() = '\0';
-    return std::string(buffer.data());
+    return CodePageText(buffer.data());
 }
 
-std::optional<std::string> Win32Platform::getCurrentDirectory() const {
+std::optional<CodePageText> Win32Platform::getCurrentDirectory() const {
     // The first call tells the size with the terminating zero; the directory may change between
     // the calls, so the second one is checked again.
     DWORD size = GetCurrentDirectoryA(0, nullptr);
@@ -353,7 +353,7 @@ std::optional<std::string> Win32Platform::getCurrentDirectory() const {
             break;
         if (length < size) {
             buffer.resize(length);
-            return buffer;
+            return CodePageText(std::move(buffer));
         }
         size = length;
     }
@@ -414,7 +414,7 @@ void Win32Platform::messageBeep(std::uint32_t type) {
 
 // --- locale ---
 
-std::optional<std::string> Win32Platform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
+std::optional<CodePageText> Win32Platform::getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const {
     if (bufferChars == 0)
         return std::nullopt;
     std::vector<char> buffer(bufferChars);
@@ -423,7 +423,7 @@ std::optional<std::string> Win32Platform::getLocaleInfo(LocaleItem item, std::ui
     const int length = GetLocaleInfoA(GetThreadLocale(), type, buffer.data(), bufferLength(bufferChars));
     if (length <= 0)
         return std::nullopt;
-    return std::string(buffer.data(), static_cast<std::size_t>(length - 1));
+    return CodePageText(std::string(buffer.data(), static_cast<std::size_t>(length - 1)));
 }
 
 void Win32Platform::resetThreadLocale() {
@@ -432,7 +432,7 @@ void Win32Platform::resetThreadLocale() {
 
 // --- program files ---
 
-std::optional<std::string> Win32Platform::programPath() const {
+std::optional<CodePageText> Win32Platform::programPath() const {
     // A path that fills the buffer may have been cut short: try again with a larger one.
     for (DWORD size = MAX_PATH + 1; size <= 32768 * 2; size *= 2) {
         std::string buffer(size, '\0');
@@ -441,7 +441,7 @@ std::optional<std::string> Win32Platform::programPath() const {
             return std::nullopt;
         if (length < size - 1) {
             buffer.resize(length);
-            return buffer;
+            return CodePageText(std::move(buffer));
         }
     }
     return std::nullopt;
@@ -451,15 +451,15 @@ char Win32Platform::pathSeparator() const {
     return '\\';
 }
 
-bool Win32Platform::createDirectory(const std::string& path) {
-    if (holdsZero(path))
+bool Win32Platform::createDirectory(const CodePageText& path) {
+    if (holdsZero(path.bytes()))
         return false;
-    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    return CreateDirectoryA(path.bytes().c_str(), nullptr) != FALSE;
 }
 
 // --- BIOS ROM ---
 
-std::optional<std::string> Win32Platform::readRomString(std::uint32_t address) const {
+std::optional<CodePageText> Win32Platform::readRomString(std::uint32_t address) const {
     if (!win9x_ || address >= kFirstMegabyteEnd)
         return std::nullopt;
     std::string text;
@@ -476,21 +476,21 @@ std::optional<std::string> Win32Platform::readRomString(std::uint32_t address) c
         for (; at < regionEnd; ++at) {
             const char c = *reinterpret_cast<const volatile char*>(at);
             if (c == '\0')
-                return text;
+                return CodePageText(std::move(text));
             text += c;
         }
     }
-    return text;
+    return CodePageText(std::move(text));
 }
 
 // --- code page ---
 
-std::string Win32Platform::toUtf8(const std::string& bytes) const {
-    return windows::convertCodePage(bytes, CP_ACP, CP_UTF8);
+std::string Win32Platform::toUtf8(const CodePageText& text) const {
+    return windows::convertCodePage(text.bytes(), CP_ACP, CP_UTF8);
 }
 
-std::string Win32Platform::fromUtf8(const std::string& utf8) const {
-    return windows::convertCodePage(utf8, CP_UTF8, CP_ACP);
+CodePageText Win32Platform::fromUtf8(std::string_view utf8) const {
+    return CodePageText(windows::convertCodePage(utf8, CP_UTF8, CP_ACP));
 }
 
 bool Win32Platform::isLeadByte(std::uint8_t byte) const {

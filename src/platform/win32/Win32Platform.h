@@ -42,8 +42,8 @@ private:
     std::optional<OsVersion> getVersion() const override;
 
     std::uint32_t computerNameBufferChars() const override;
-    std::optional<std::string> getComputerName(std::uint32_t bufferChars) const override;
-    bool setComputerName(const std::string& name) override;
+    std::optional<CodePageText> getComputerName(std::uint32_t bufferChars) const override;
+    bool setComputerName(const CodePageText& name) override;
 
     // HKEY_DYN_DATA exists on the 9x family only; on the NT family every call on it answers
     // kRegInvalidHandle, as NT does (Wine keeps such a root in every mode; it is not used there).
@@ -63,7 +63,7 @@ private:
     // address lies in committed, readable memory, and only up to the end of the first megabyte,
     // so a process that cannot see the ROM gets nullopt rather than a fault. On the NT family
     // nothing at those addresses is the ROM: nullopt.
-    std::optional<std::string> readRomString(std::uint32_t address) const override;
+    std::optional<CodePageText> readRomString(std::uint32_t address) const override;
 
     std::uint32_t getLogicalDrives() const override;
     std::uint32_t getDriveType(const std::string& root) const override;
@@ -73,8 +73,8 @@ private:
     std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
     std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
     std::uint32_t setErrorMode(std::uint32_t mode) override;
-    std::optional<std::string> wnetGetConnection(const std::string& localName) const override;
-    std::optional<std::string> getCurrentDirectory() const override;
+    std::optional<CodePageText> wnetGetConnection(const std::string& localName) const override;
+    std::optional<CodePageText> getCurrentDirectory() const override;
 
     std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
     std::optional<DisplayMode> currentDisplayMode() const override;
@@ -83,15 +83,15 @@ private:
     std::uint64_t readCycleCounter() const override;
     void messageBeep(std::uint32_t type) override;
 
-    std::optional<std::string> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
+    std::optional<CodePageText> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
     void resetThreadLocale() override;
 
-    std::optional<std::string> programPath() const override;
+    std::optional<CodePageText> programPath() const override;
     char pathSeparator() const override;
-    bool createDirectory(const std::string& path) override;
+    bool createDirectory(const CodePageText& path) override;
 
-    std::string toUtf8(const std::string& bytes) const override;
-    std::string fromUtf8(const std::string& utf8) const override;
+    std::string toUtf8(const CodePageText& text) const override;
+    CodePageText fromUtf8(std::string_view utf8) const override;
     bool isLeadByte(std::uint8_t byte) const override;
     bool hasLeadBytes() const override;
 

@@ -10,6 +10,7 @@
 
 #include "platform/linux/CacheFolder.h"
 #include "platform/linux/LinuxPlatform.h"
+#include "support/CodePageTextTesting.h"
 #include "support/LinuxFixtureMachine.h"
 
 namespace zelvo::platform {

@@ -11,6 +11,7 @@
 #include "LinuxDrivesFixture.h"
 #include "platform/linux/LinuxDrives.h"
 #include "platform/linux/VolumeId.h"
+#include "support/CodePageTextTesting.h"
 
 namespace zelvo::platform {
 namespace {
@@ -199,7 +200,7 @@ TEST_P(LinuxDrivesMachineTest, OnlyARootNamesTheDrive) {
 }
 
 TEST_P(LinuxDrivesMachineTest, CurrentDirectoryNamesTheDriveHoldingIt) {
-    const std::string current = drives.getCurrentDirectory().value();
+    const std::string current = drives.getCurrentDirectory().value().bytes();
     EXPECT_EQ(current, GetParam().currentDirectory);
     // The empty root is the current drive.
     const char letter = current.at(0);

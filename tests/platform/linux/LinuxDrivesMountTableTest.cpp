@@ -11,6 +11,7 @@
 
 #include "platform/linux/LinuxDrives.h"
 #include "platform/linux/MountTable.h"
+#include "support/CodePageTextTesting.h"
 
 namespace zelvo::platform {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/linux/LinuxDrives.h"
+#include "support/CodePageTextTesting.h"
 
 namespace zelvo::platform {
 namespace {
@@ -38,7 +39,7 @@ TEST(LinuxDrivesRealMachine, RootFileSystemIsDriveC) {
     EXPECT_FALSE(volume->fileSystem.empty());
 
     // The current directory starts with the letter of a drive that exists.
-    const std::string current = drives.getCurrentDirectory().value();
+    const std::string current = drives.getCurrentDirectory().value().bytes();
     ASSERT_GE(current.size(), 3u);
     ASSERT_GE(current[0], 'A');
     ASSERT_LE(current[0], 'Z');

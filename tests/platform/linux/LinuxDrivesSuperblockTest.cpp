@@ -11,6 +11,7 @@
 
 #include "LinuxDrivesFixture.h"
 #include "platform/linux/LinuxDrives.h"
+#include "support/CodePageTextTesting.h"
 
 namespace zelvo::platform {
 namespace {

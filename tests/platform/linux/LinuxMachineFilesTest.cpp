@@ -12,6 +12,7 @@
 
 #include "platform/linux/LinuxPlatform.h"
 #include "probes/LoadMonitor.h"
+#include "support/CodePageTextTesting.h"
 #include "support/LinuxFixtureMachine.h"
 
 namespace zelvo::platform {
@@ -100,7 +101,8 @@ TEST(LinuxMachineFiles, HostNameAsTheKernelHoldsIt) {
         EXPECT_EQ(platform.identity().getComputerName(65), c.name);
         // Such a name is shown, never set: hostnamed refuses it too.
         if (c.name) {
-            EXPECT_EQ(platform.identity().setComputerName(*c.name), c.name->find(' ') == std::string::npos);
+            EXPECT_EQ(platform.identity().setComputerName(CodePageText(*c.name)),
+                      c.name->find(' ') == std::string::npos);
         }
     }
 }

@@ -20,6 +20,7 @@
 #include "platform/linux/HostnameService.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/UserLocale.h"
+#include "support/CodePageTextTesting.h"
 #include "support/LinuxFixtureMachine.h"
 
 namespace zelvo::platform {
@@ -320,7 +321,7 @@ TEST_F(LinuxPlatformTest, ComputerNameGoesToTheServiceOnlyWhenValid) {
         SCOPED_TRACE(c.name);
         service->received.clear();
         service->accept = c.accept;
-        EXPECT_EQ(platform.identity().setComputerName(c.name), c.result);
+        EXPECT_EQ(platform.identity().setComputerName(CodePageText(c.name)), c.result);
         EXPECT_EQ(service->received, c.reachesService ? std::vector<std::string>{c.name} : std::vector<std::string>{});
     }
 }
@@ -456,23 +457,23 @@ TEST_F(LinuxPlatformTest, ProgramFilesAndText) {
     options.roots.proc = "/proc";  // the program's own path comes from the running process
     LinuxPlatform platform(options);
 
-    EXPECT_EQ(QString::fromStdString(platform.files().programPath().value_or("")),
+    EXPECT_EQ(QString::fromStdString(platform.files().programPath().value_or(CodePageText()).bytes()),
               QCoreApplication::applicationFilePath());
     EXPECT_EQ(platform.files().pathSeparator(), '/');
 
     const std::string dir = config.filePath("TempData").toStdString();
-    EXPECT_TRUE(platform.files().createDirectory(dir));
-    EXPECT_FALSE(platform.files().createDirectory(dir));  // exists already
-    EXPECT_FALSE(platform.files().createDirectory(config.filePath("missing/TempData").toStdString()));
+    EXPECT_TRUE(platform.files().createDirectory(CodePageText(dir)));
+    EXPECT_FALSE(platform.files().createDirectory(CodePageText(dir)));  // exists already
+    EXPECT_FALSE(platform.files().createDirectory(CodePageText(config.filePath("missing/TempData").toStdString())));
 
     EXPECT_EQ(platform.memory().readRomString(0xFE061), std::nullopt);
-    EXPECT_EQ(platform.text().toUtf8("山田"), "山田");
+    EXPECT_EQ(platform.text().toUtf8(CodePageText("山田")), "山田");
     EXPECT_EQ(platform.text().fromUtf8("山田"), "山田");
-    EXPECT_EQ(platform.text().toUtf8(std::string("a\xff"
-                                                 "b")),
+    EXPECT_EQ(platform.text().toUtf8(CodePageText("a\xff"
+                                                  "b")),
               "a\xef\xbf\xbd"
               "b");
-    EXPECT_EQ(platform.text().toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(platform.text().toUtf8(CodePageText(std::string("a\0b", 3))), std::string("a\0b", 3));
     EXPECT_FALSE(platform.text().hasLeadBytes());
     for (int byte = 0; byte < 256; ++byte)
         EXPECT_FALSE(platform.text().isLeadByte(static_cast<std::uint8_t>(byte)));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/CodePage.h"
+#include "support/CodePageTextTesting.h"
 
 using namespace zelvo::platform;
 
@@ -75,7 +76,7 @@ TEST(SimPlatform, SetComputerNameKeepsTheNameForTheNextStart) {
         SimMachine m;
         m.computerName = "OLDPC";
         SimPlatform p(m);
-        EXPECT_EQ(p.identity().setComputerName(cp932::fromUtf8(c.name)), c.accepted);
+        EXPECT_EQ(p.identity().setComputerName(p.text().fromUtf8(c.name)), c.accepted);
         EXPECT_EQ(m.computerName, "OLDPC");
         EXPECT_EQ(m.pendingComputerName.has_value(), c.accepted);
         if (c.accepted) {
@@ -91,7 +92,7 @@ TEST(SimPlatform, SetComputerNameKeepsTheNameForTheNextStart) {
         return false;
     };
     SimPlatform p(m);
-    EXPECT_FALSE(p.identity().setComputerName(cp932::fromUtf8("名前")));
+    EXPECT_FALSE(p.identity().setComputerName(p.text().fromUtf8("名前")));
     EXPECT_EQ(asked, std::vector<std::string>{"名前"});
     EXPECT_FALSE(m.pendingComputerName.has_value());
 }
@@ -301,14 +302,14 @@ TEST(SimPlatform, CreateDirectoryNeverTouchesTheDisk) {
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.path);
-        EXPECT_EQ(p.files().createDirectory(s.path), s.created);
+        EXPECT_EQ(p.files().createDirectory(p.text().fromUtf8(s.path)), s.created);
     }
     EXPECT_EQ(m.directories.count("C:\\Program Files\\Zelvo\\TempData"), 1u);
     EXPECT_EQ(m.directories.count("C:\\Top"), 1u);
     EXPECT_EQ(m.directories.size(), 5u);
 
     // Names in the code page arrive as CP932 and are kept as UTF-8.
-    EXPECT_TRUE(p.files().createDirectory(cp932::fromUtf8("C:\\表示")));
+    EXPECT_TRUE(p.files().createDirectory(p.text().fromUtf8("C:\\表示")));
     EXPECT_EQ(m.directories.count("C:\\表示"), 1u);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/RegistryWrapper.h"
 #include "platform/sim/SimPlatform.h"
+#include "support/CodePageTextTesting.h"
 #include "support/ScopedTempDir.h"
 
 using namespace zelvo::platform;
@@ -206,10 +207,10 @@ TEST(SimProfile, Win9xMachine) {
     EXPECT_FALSE(p.drives().getVolumeInformation("D:\\").has_value());
     EXPECT_EQ(p.drives().wnetGetConnection("Z:"), "\\\\SRV\\DATA");
     // Start-up creates TempData beside the program once.
-    const std::string program = p.files().programPath().value_or("");
+    const std::string program = p.files().programPath().value_or(CodePageText()).bytes();
     const std::string tempData = program.substr(0, program.rfind('\\') + 1) + "TempData";
-    EXPECT_TRUE(p.files().createDirectory(tempData));
-    EXPECT_FALSE(p.files().createDirectory(tempData));
+    EXPECT_TRUE(p.files().createDirectory(CodePageText(tempData)));
+    EXPECT_FALSE(p.files().createDirectory(CodePageText(tempData)));
     EXPECT_TRUE(p.identity().getComputerName(16).has_value());
     EXPECT_EQ(p.text().getLocaleInfo(LocaleItem::ThousandSeparator, 2), ",");
     EXPECT_EQ(p.text().getLocaleInfo(LocaleItem::DecimalSeparator, 2), ".");
@@ -248,7 +249,7 @@ TEST(SimProfile, NtMachine) {
     EXPECT_FALSE(p.memory().readRomString(0xFE061).has_value());
     const auto name = p.identity().getComputerName(16);
     ASSERT_TRUE(name.has_value());
-    EXPECT_TRUE(p.text().isLeadByte(static_cast<std::uint8_t>((*name)[0])));
+    EXPECT_TRUE(p.text().isLeadByte(static_cast<std::uint8_t>(name->bytes()[0])));
     EXPECT_EQ(p.drives().getVolumeInformation("C:\\")->fileSystem, "NTFS");
 }
 

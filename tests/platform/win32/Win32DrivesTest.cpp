@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/Win32Platform.h"
+#include "support/CodePageTextTesting.h"
 #include "support/WineMachine.h"
 
 using namespace zelvo::platform;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CodePageTextTesting.h"
 #include "support/WineMachine.h"
 
 using namespace zelvo::platform;
@@ -55,14 +56,14 @@ TEST(Win32Platform, ComputerNameNeedsRoomForItsTerminatingZero) {
 
 TEST(Win32Platform, ANameWithAZeroByteIsNotHandedOn) {
     Win32Platform platform;
-    EXPECT_FALSE(platform.identity().setComputerName(std::string("AB\0CD", 5)));
+    EXPECT_FALSE(platform.identity().setComputerName(CodePageText(std::string("AB\0CD", 5))));
 }
 
 TEST(Win32Platform, ANewComputerNameWaitsForTheNextStart) {
     ZELVO_REQUIRE_WINE_FAMILY();
     Win32Platform platform;
     const std::string before = directComputerName();
-    EXPECT_TRUE(platform.identity().setComputerName("ZELVOTEST"));
+    EXPECT_TRUE(platform.identity().setComputerName(CodePageText("ZELVOTEST")));
     EXPECT_EQ(platform.identity().getComputerName(16), before);
 }
 
@@ -187,12 +188,12 @@ TEST(Win32Platform, CreateDirectoryOnceInTheTemporaryDirectory) {
     ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
     const std::string dir = std::string(temp) + "zelvo-" + std::to_string(GetCurrentProcessId()) + "\\TempData";
     const std::string parent = dir.substr(0, dir.rfind('\\'));
-    EXPECT_FALSE(platform.files().createDirectory(dir));  // its parent does not exist yet
-    ASSERT_TRUE(platform.files().createDirectory(parent));
-    EXPECT_TRUE(platform.files().createDirectory(dir));
-    EXPECT_FALSE(platform.files().createDirectory(dir));  // exists already
+    EXPECT_FALSE(platform.files().createDirectory(CodePageText(dir)));  // its parent does not exist yet
+    ASSERT_TRUE(platform.files().createDirectory(CodePageText(parent)));
+    EXPECT_TRUE(platform.files().createDirectory(CodePageText(dir)));
+    EXPECT_FALSE(platform.files().createDirectory(CodePageText(dir)));  // exists already
     EXPECT_NE(GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_FALSE(platform.files().createDirectory(std::string("bad\0name", 8)));
+    EXPECT_FALSE(platform.files().createDirectory(CodePageText(std::string("bad\0name", 8))));
     EXPECT_TRUE(RemoveDirectoryA(dir.c_str()));
     EXPECT_TRUE(RemoveDirectoryA(parent.c_str()));
 }
@@ -230,7 +231,7 @@ TEST(Win32Platform, CodePageIsTheSystemsAnsiCodePage) {
     ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
     EXPECT_EQ(platform.text().hasLeadBytes(), info.MaxCharSize > 1);
     EXPECT_EQ(platform.text().fromUtf8("Zelvo 1.2"), "Zelvo 1.2");
-    EXPECT_EQ(platform.text().toUtf8("Zelvo 1.2"), "Zelvo 1.2");
+    EXPECT_EQ(platform.text().toUtf8(CodePageText("Zelvo 1.2")), "Zelvo 1.2");
     for (int byte = 0; byte < 256; ++byte)
         ASSERT_EQ(platform.text().isLeadByte(static_cast<std::uint8_t>(byte)),
                   IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0)
@@ -238,12 +239,12 @@ TEST(Win32Platform, CodePageIsTheSystemsAnsiCodePage) {
     switch (GetACP()) {
         case 932:
             EXPECT_EQ(platform.text().fromUtf8("山田 太郎"), "\x8E\x52\x93\x63 \x91\xBE\x98\x59");
-            EXPECT_EQ(platform.text().toUtf8("\x83\x5C\x83\x74\x83\x67"), "ソフト");
+            EXPECT_EQ(platform.text().toUtf8(CodePageText("\x83\x5C\x83\x74\x83\x67")), "ソフト");
             EXPECT_TRUE(platform.text().isLeadByte(0x8E));
             break;
         case 1252:
             EXPECT_EQ(platform.text().fromUtf8("Zoë"), "Zo\xEB");
-            EXPECT_EQ(platform.text().toUtf8("Caf\xE9"), "Café");
+            EXPECT_EQ(platform.text().toUtf8(CodePageText("Caf\xE9")), "Café");
             EXPECT_EQ(platform.text().fromUtf8("山"), "?");  // not in the code page
             break;
         default:

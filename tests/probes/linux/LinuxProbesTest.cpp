@@ -16,6 +16,7 @@
 #include "probes/ProcessorIdentity.h"
 #include "probes/Registration.h"
 #include "probes/RegistryLocations.h"
+#include "support/CodePageTextTesting.h"
 #include "support/FixtureFiles.h"
 #include "support/LinuxFixtureMachine.h"
 

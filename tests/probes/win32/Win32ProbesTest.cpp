@@ -17,6 +17,7 @@
 #include "probes/Registration.h"
 #include "probes/RegistryLocations.h"
 #include "probes/Units.h"
+#include "support/CodePageTextTesting.h"
 #include "support/WineMachine.h"
 
 using namespace zelvo;
@@ -108,9 +109,10 @@ TEST(Win32Probes, ProcessorIdentityIsTheRegistrys) {
     if (!DetectPlatform(platform.identity(), locations))
         GTEST_SKIP() << "neither family";
     const ProcessorIdentity identity = ReadProcessorIdentity(platform.registry(), platform.text(), locations);
-    EXPECT_EQ(identity.name,
-              platform.text().toUtf8(directText(locations.processorNameKey, locations.processorNameValue.c_str())));
-    EXPECT_EQ(identity.vendor, platform.text().toUtf8(directText(locations.processorVendorKey, "VendorIdentifier")));
+    EXPECT_EQ(identity.name, platform.text().toUtf8(CodePageText(
+                                 directText(locations.processorNameKey, locations.processorNameValue.c_str()))));
+    EXPECT_EQ(identity.vendor,
+              platform.text().toUtf8(CodePageText(directText(locations.processorVendorKey, "VendorIdentifier"))));
     EXPECT_FALSE(identity.vendor.empty());  // Wine and Windows both name the vendor
 }
 
