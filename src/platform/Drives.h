@@ -70,3 +70,15 @@ public:
 };
 
 }  // namespace zelvo::platform
+
+// The drive calls as a backend's drives declare them, written once here.
+#define ZELVO_DRIVES_CALLS                                                                         \
+    std::uint32_t getLogicalDrives() const override;                                               \
+    std::uint32_t getDriveType(const std::string& root) const override;                            \
+    bool hasDiskFreeSpaceEx() const override;                                                      \
+    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;           \
+    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;          \
+    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override; \
+    std::uint32_t setErrorMode(std::uint32_t mode) override;                                       \
+    std::optional<CodePageText> wnetGetConnection(const std::string& localName) const override;    \
+    std::optional<CodePageText> getCurrentDirectory() const override

@@ -65,3 +65,15 @@ public:
 };
 
 }  // namespace zelvo::platform
+
+// The registry calls as a backend's registry declares them, written once here.
+#define ZELVO_REGISTRY_CALLS                                                                          \
+    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override; \
+    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;                 \
+    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,    \
+                       std::uint32_t* size) const override;                                           \
+    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data, \
+                     std::uint32_t size) override;                                                    \
+    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;               \
+    long regDeleteKey(HKey parent, const std::string& subKey) override;                               \
+    long regCloseKey(HKey key) override

@@ -79,15 +79,7 @@ public:
     // On a key kept in a store, the values set through one handle are seen through that handle at
     // once and reach the store together when the handle is closed; close answers access denied
     // when the store refuses them. ---
-    long regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) override;
-    long regCreateKey(HKey parent, const std::string& subKey, HKey* result) override;
-    long regQueryValue(HKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* size) const override;
-    long regSetValue(HKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override;
-    long regEnumValue(HKey key, std::uint32_t index, std::string* name) const override;
-    long regDeleteKey(HKey parent, const std::string& subKey) override;
-    long regCloseKey(HKey key) override;
+    ZELVO_REGISTRY_CALLS;
 
     // Handles opened and not yet closed (tests check that every opened key is closed).
     std::size_t openHandleCount() const;

@@ -100,6 +100,7 @@ LinuxDrives::LinuxDrives(LinuxRoots roots) : LinuxDrives(std::move(roots), syste
 LinuxDrives::LinuxDrives(LinuxRoots roots, DriveSeams seams)
     : roots_(std::move(roots)), seams_(std::move(seams)), mountWatch_(roots_.proc + "/self/mountinfo") {}
 
+// Bit mask of the lettered drives, bit 0 = A:.
 std::uint32_t LinuxDrives::getLogicalDrives() const {
     std::uint32_t mask = 0;
     for (const auto& drive : presentDrives(true))
@@ -107,15 +108,20 @@ std::uint32_t LinuxDrives::getLogicalDrives() const {
     return mask;
 }
 
+// DriveType of "c:\", "C:\" or "c:" (either case); "" is the current drive. kDriveNoRootDir
+// for a letter without a drive or a text that names no drive root.
 std::uint32_t LinuxDrives::getDriveType(const std::string& root) const {
     const auto drive = findDrive(root);
     return drive ? drive->type : kDriveNoRootDir;
 }
 
+// Always true: the byte counts are 64-bit.
 bool LinuxDrives::hasDiskFreeSpaceEx() const {
     return true;
 }
 
+// statvfs figures in bytes: total f_blocks, free to the user f_bavail, free f_bfree, each
+// times f_frsize. nullopt when the drive does not exist or cannot be read in time.
 std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
@@ -130,6 +136,8 @@ std::optional<DiskSpace> LinuxDrives::getDiskFreeSpaceEx(const std::string& root
     return space;
 }
 
+// The same figures as 512-byte sectors and clusters of f_frsize bytes; counts above 32 bits
+// are capped at 0xFFFFFFFF.
 std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
@@ -146,6 +154,7 @@ std::optional<DiskClusters> LinuxDrives::getDiskFreeSpace(const std::string& roo
     return clusters;
 }
 
+// Label, serial and file-system name; nullopt when the drive does not exist.
 std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::string& root) const {
     const auto drive = findDrive(root);
     if (!drive)
@@ -175,6 +184,8 @@ std::optional<VolumeInformation> LinuxDrives::getVolumeInformation(const std::st
     return info;
 }
 
+// Windows form of a network drive's source for a local name "Z:"; nullopt for drives that are
+// not network drives or whose source names no server.
 std::optional<CodePageText> LinuxDrives::wnetGetConnection(const std::string& localName) const {
     if (!letterOfRoot(localName))
         return std::nullopt;
@@ -185,6 +196,9 @@ std::optional<CodePageText> LinuxDrives::wnetGetConnection(const std::string& lo
     return remote ? std::optional(CodePageText(*remote)) : std::nullopt;
 }
 
+// The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below
+// that drive's mount point. A directory on no drive comes back without a letter ("\dir\sub",
+// a lone "\" when the process has none), which the drive selector treats as "no current drive".
 std::optional<CodePageText> LinuxDrives::getCurrentDirectory() const {
     std::string cwd;
     const auto drive = currentDrive(&cwd);
@@ -195,6 +209,8 @@ std::optional<CodePageText> LinuxDrives::getCurrentDirectory() const {
     return CodePageText(std::string(1, drive->letter) + ":\\" + withBackslashes(below));
 }
 
+// Stores the critical-error mode and returns the previous one. Linux shows no critical-error
+// dialogs, so the mode changes nothing else.
 std::uint32_t LinuxDrives::setErrorMode(std::uint32_t mode) {
     return errorMode_.exchange(mode);
 }

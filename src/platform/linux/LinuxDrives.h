@@ -39,31 +39,7 @@ public:
     // `seams` stand in for statvfs and getcwd (tests use recorded figures).
     LinuxDrives(LinuxRoots roots, DriveSeams seams);
 
-    // Bit mask of the lettered drives, bit 0 = A:.
-    std::uint32_t getLogicalDrives() const override;
-    // DriveType of "c:\", "C:\" or "c:" (either case); "" is the current drive. kDriveNoRootDir
-    // for a letter without a drive or a text that names no drive root.
-    std::uint32_t getDriveType(const std::string& root) const override;
-    // Always true: the byte counts are 64-bit.
-    bool hasDiskFreeSpaceEx() const override;
-    // statvfs figures in bytes: total f_blocks, free to the user f_bavail, free f_bfree, each
-    // times f_frsize. nullopt when the drive does not exist or cannot be read in time.
-    std::optional<DiskSpace> getDiskFreeSpaceEx(const std::string& root) const override;
-    // The same figures as 512-byte sectors and clusters of f_frsize bytes; counts above 32 bits
-    // are capped at 0xFFFFFFFF.
-    std::optional<DiskClusters> getDiskFreeSpace(const std::string& root) const override;
-    // Label, serial and file-system name; nullopt when the drive does not exist.
-    std::optional<VolumeInformation> getVolumeInformation(const std::string& root) const override;
-    // Windows form of a network drive's source for a local name "Z:"; nullopt for drives that are
-    // not network drives or whose source names no server.
-    std::optional<CodePageText> wnetGetConnection(const std::string& localName) const override;
-    // The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below
-    // that drive's mount point. A directory on no drive comes back without a letter ("\dir\sub",
-    // a lone "\" when the process has none), which the drive selector treats as "no current drive".
-    std::optional<CodePageText> getCurrentDirectory() const override;
-    // Stores the critical-error mode and returns the previous one. Linux shows no critical-error
-    // dialogs, so the mode changes nothing else.
-    std::uint32_t setErrorMode(std::uint32_t mode) override;
+    ZELVO_DRIVES_CALLS;
 
 private:
     // The drives of the last scan; scanned again when `rescan` or when the mount table changed.

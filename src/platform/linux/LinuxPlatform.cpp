@@ -199,6 +199,10 @@ void LinuxPlatform::resetThreadLocale() {
     threadLocale_ = systemLocale_();
 }
 
+char LinuxPlatform::pathSeparator() const {
+    return '/';
+}
+
 std::optional<CodePageText> LinuxPlatform::programPath() const {
     const auto path = linuxfs::readLink(joinPath(roots_.proc, "/self/exe"));
     return path ? std::optional(CodePageText(*path)) : std::nullopt;
@@ -227,6 +231,14 @@ std::string LinuxPlatform::toUtf8(const CodePageText& text) const {
 
 CodePageText LinuxPlatform::fromUtf8(std::string_view utf8) const {
     return CodePageText(validUtf8(utf8));
+}
+
+bool LinuxPlatform::isLeadByte(std::uint8_t) const {
+    return false;  // UTF-8 has no double-byte characters
+}
+
+bool LinuxPlatform::hasLeadBytes() const {
+    return false;
 }
 
 std::unique_ptr<Platform> createSystemPlatform() {

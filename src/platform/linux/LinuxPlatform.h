@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
 #include "platform/RegistryTree.h"
+#include "platform/SelfAnsweringPlatform.h"
 #include "platform/linux/LinuxRoots.h"
 #include "platform/linux/UserLocale.h"
 
@@ -57,63 +57,21 @@ struct LinuxPlatformOptions {
 
 // The Linux backend answers most capabilities itself, from the files below its roots; the
 // registry is a RegistryTree it fills, the drives are LinuxDrives'.
-class LinuxPlatform final : public Platform,
-                            SystemIdentity,
-                            Memory,
-                            DisplaySettings,
-                            Clock,
-                            TextLocale,
-                            ProgramFiles,
-                            Desktop {
+class LinuxPlatform final : public SelfAnsweringPlatform {
 public:
     explicit LinuxPlatform(LinuxPlatformOptions options = {});
     ~LinuxPlatform() override;
 
-    SystemIdentity& identity() override { return *this; }
     RegistryTree& registry() override { return registry_; }
-    Memory& memory() override { return *this; }
     Drives& drives() override;
-    DisplaySettings& display() override { return *this; }
-    Clock& clock() override { return *this; }
-    TextLocale& text() override { return *this; }
-    ProgramFiles& files() override { return *this; }
-    Desktop& desktop() override { return *this; }
 
 private:
+    ZELVO_SELF_ANSWERED_CALLS;
     // The toolkit supplies what the platform layer may not do itself (it uses no Qt Widgets): the
     // beep, the window system, the current screen as the display fallback of last resort. With
     // `settingsChanged` set, the locale settings files are watched from then on (the event loop
     // delivers the changes) and a change of the numeric locale they name calls it.
     void connectDesktop(DesktopServices services) override;
-    void messageBeep(std::uint32_t type) override;
-
-    // The NT family with the kernel's release numbers; the host name, up to the kernel's 64 bytes.
-    std::optional<OsVersion> getVersion() const override;
-    std::uint32_t computerNameBufferChars() const override;
-    std::optional<CodePageText> getComputerName(std::uint32_t bufferChars) const override;
-    bool setComputerName(const CodePageText& name) override;
-
-    // /proc/meminfo within the cgroup's bound; no ROM is mapped into a process.
-    MemoryStatus globalMemoryStatus() const override;
-    std::optional<CodePageText> readRomString(std::uint32_t address) const override;
-
-    // The X server's modes, else the kernel's, else the toolkit's screen.
-    std::optional<DisplayMode> enumDisplaySettings(std::uint32_t index) const override;
-
-    std::uint32_t getTickCount() override;
-    std::uint64_t readCycleCounter() const override;
-
-    // UTF-8 throughout; the separators of the user's locale settings.
-    std::optional<CodePageText> getLocaleInfo(LocaleItem item, std::uint32_t bufferChars) const override;
-    void resetThreadLocale() override;
-    std::string toUtf8(const CodePageText& text) const override;
-    CodePageText fromUtf8(std::string_view utf8) const override;
-    bool isLeadByte(std::uint8_t) const override { return false; }
-    bool hasLeadBytes() const override { return false; }
-
-    std::optional<CodePageText> programPath() const override;
-    char pathSeparator() const override { return '/'; }
-    bool createDirectory(const CodePageText& path) override;
     // In the user's cache folder, not beside the program: that is /usr/bin for an installed program,
     // which belongs to the package manager.
     bool createTempData() override;

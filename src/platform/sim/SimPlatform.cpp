@@ -50,6 +50,10 @@ std::optional<OsVersion> SimPlatform::getVersion() const {
 
 // --- computer name ---
 
+std::uint32_t SimPlatform::computerNameBufferChars() const {
+    return 16;  // the Windows buffer: 15 characters and the terminating zero
+}
+
 std::optional<CodePageText> SimPlatform::getComputerName(std::uint32_t bufferChars) const {
     if (!machine_->computerName)
         return std::nullopt;

@@ -150,6 +150,8 @@ long checkKeyCall(bool win9x, HKey parent, const std::string& subKey, HKey* resu
 }
 }  // namespace
 
+// HKEY_DYN_DATA exists on the 9x family only; on the NT family every call on it answers
+// kRegInvalidHandle, as NT does (Wine keeps such a root in every mode; it is not used there).
 long Win32Platform::regOpenKey(HKey parent, const std::string& subKey, RegAccess access, HKey* result) {
     if (const long status = checkKeyCall(win9x_, parent, subKey, result, kRegFileNotFound); status != kRegSuccess)
         return status;
@@ -232,6 +234,7 @@ long Win32Platform::regCloseKey(HKey key) {
 
 // --- memory ---
 
+// GlobalMemoryStatusEx where the system has it (not the 9x family), GlobalMemoryStatus else.
 MemoryStatus Win32Platform::globalMemoryStatus() const {
     MemoryStatus status;
     if (const auto ex = calls_.globalMemoryStatusEx ? globalMemoryStatusEx() : nullptr) {
@@ -273,6 +276,7 @@ std::uint32_t Win32Platform::getDriveType(const std::string& root) const {
     return GetDriveTypeA(rootOrCurrent(root));
 }
 
+// Whether kernel32 exports GetDiskFreeSpaceExA (Windows 95 before OSR2 does not).
 bool Win32Platform::hasDiskFreeSpaceEx() const {
     return calls_.getDiskFreeSpaceEx && diskFreeSpaceEx() != nullptr;
 }
@@ -459,6 +463,10 @@ bool Win32Platform::createDirectory(const CodePageText& path) {
 
 // --- BIOS ROM ---
 
+// The 9x family maps the BIOS ROM into every process. The string is read only where the
+// address lies in committed, readable memory, and only up to the end of the first megabyte,
+// so a process that cannot see the ROM gets nullopt rather than a fault. On the NT family
+// nothing at those addresses is the ROM: nullopt.
 std::optional<CodePageText> Win32Platform::readRomString(std::uint32_t address) const {
     if (!win9x_ || address >= kFirstMegabyteEnd)
         return std::nullopt;
