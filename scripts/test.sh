@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what Zelvo needs, builds the whole test suite with AddressSanitizer,
-# UndefinedBehaviorSanitizer and warnings as errors, and runs it, and the platform and probe tests
-# with ThreadSanitizer; takes the pages under Wayland and X11 and compares them; validates the
-# desktop files and the install; then cross-builds Qt (once, cached) and the whole program for
-# Windows, and runs the window, its pages and the libraries' tests under Wine in both families.
+# Installs what Zelvo needs, checks the format, builds the whole test suite with AddressSanitizer,
+# UndefinedBehaviorSanitizer and warnings as errors, checks src/ with clang-tidy, runs the suite,
+# and the platform and probe tests with ThreadSanitizer; takes the pages under Wayland and X11 and
+# compares them; validates the desktop files and the install; then cross-builds Qt (once, cached)
+# and the whole program for Windows, and runs the window, its pages and the libraries' tests under
+# Wine in both families.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,6 +12,7 @@ bash scripts/check-format.sh
 # The suite as `ctest --preset test` runs it by hand (CMakePresets.json carries the sanitizers' options).
 cmake --preset test
 cmake --build --preset test
+bash scripts/check-tidy.sh build/test
 ctest --preset test
 # The platform and probe tests again under ThreadSanitizer, for the drive queries' detached threads
 # and forked children and the locale watch. Should it stop at start with "unexpected memory mapping"
