@@ -16,8 +16,8 @@
 
 #include "format/NumberSeparators.h"
 #include "platform/Platform.h"
-#include "probes/MachineFacts.h"
 #include "report/JsonReport.h"
+#include "report/MachineFacts.h"
 #include "report/TextReport.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TForm1.h"

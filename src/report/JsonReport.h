@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "probes/MachineFacts.h"
+#include "report/MachineFacts.h"
 
 namespace zelvo {
 

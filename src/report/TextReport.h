@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "probes/MachineFacts.h"
 #include "report/JsonReport.h"
+#include "report/MachineFacts.h"
 
 namespace zelvo {
 

@@ -16,9 +16,9 @@
 
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/sim/SimPlatform.h"
-#include "probes/MachineFacts.h"
 #include "report/JsonReport.h"
 #include "report/JsonString.h"
+#include "report/MachineFacts.h"
 #include "report/TextReport.h"
 #include "support/LinuxFixtureMachine.h"
 

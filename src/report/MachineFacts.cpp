@@ -1,4 +1,4 @@
-#include "probes/MachineFacts.h"
+#include "report/MachineFacts.h"
 
 #include <exception>
 
