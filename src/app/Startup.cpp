@@ -19,6 +19,7 @@
 #include "report/JsonReport.h"
 #include "report/MachineFacts.h"
 #include "report/TextReport.h"
+#include "ui/StartupSteps.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TForm1.h"
 
@@ -199,19 +200,26 @@ int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& b
     std::shared_ptr<void> heldX11;
     if (!DisplayReachable(argc, argv, heldX11))
         return 1;
+    markStartupStep("display-checked");
     auto platform = platform::createSystemPlatform();
+    markStartupStep("platform");
     // The separators are read before the application object exists, as every text depends on them.
     LoadNumberSeparators(platform->text());
+    markStartupStep("separators");
     QApplication app(argc, argv);
     heldX11.reset();
+    markStartupStep("application");
     QApplication::setApplicationName(QStringLiteral("Zelvo"));
     InstallToolkitTranslationsOnFirstMenu(app);
     ConnectDesktop(platform->desktop());
+    markStartupStep("desktop-connected");
     TForm1 form(*platform);
+    markStartupStep("form-created");
     form.FormCreate();
     if (beforeShow)
         beforeShow(form);
     form.show();
+    markStartupStep("window-shown");
     return QApplication::exec();
 }
 

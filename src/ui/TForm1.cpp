@@ -27,6 +27,7 @@
 #include "ui/FocusFrame.h"
 #include "ui/KeyboardOrder.h"
 #include "ui/MessageBoxes.h"
+#include "ui/StartupSteps.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
@@ -103,25 +104,33 @@ void TForm1::FormCreate() {
         const auto name = platform_.identity().getComputerName(platform_.identity().computerNameBufferChars());
         NowPCName->setText(name ? FromUtf8(platform_.text().toUtf8(*name)) : QStringLiteral("???"));
         NewPCName->setText(NowPCName->text());
+        markStartupStep("computer-name");
         // 2. BIOS page and 3. display page.
         showBiosPage();
+        markStartupStep("bios-page");
         FillDisplayPage();
+        markStartupStep("display-page");
         // 4. Oval buttons.
         for (QWidget* panel :
              {static_cast<QWidget*>(Panel13), static_cast<QWidget*>(Keisoku), static_cast<QWidget*>(Panel23),
               static_cast<QWidget*>(Touroku), static_cast<QWidget*>(Panel24), static_cast<QWidget*>(Cancel),
               static_cast<QWidget*>(Panel25), static_cast<QWidget*>(Change)})
             ApplyOvalClip(panel);
+        markStartupStep("oval-buttons");
         // 5. Processor statistics.
         StartStatistics(platform_.registry(), platform_.text());
+        markStartupStep("statistics");
         // 6. TempData (beside the program, or where the system keeps it); an existing directory or a
         // failure changes nothing.
         platform_.files().createTempData();
+        markStartupStep("temp-data");
         // 7. Centre on the screen, by the outer size once the window manager's frame is known; on
         // a screen smaller than the window the offsets are negative.
         CentreOnScreen(*this, screenSize());
+        markStartupStep("centred");
         // 8. The user page, which detects the platform first.
         Button8Click();
+        markStartupStep("user-page");
     });
 }
 

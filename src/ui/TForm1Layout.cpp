@@ -17,6 +17,7 @@
 
 #include "ui/ColourConvert.h"
 #include "ui/Fonts.h"
+#include "ui/StartupSteps.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TForm1.h"
@@ -271,6 +272,7 @@ void TForm1::createControls() {
     // The form's own place; the start-up sequence centres the window before it is shown.
     move(229, 132);
     setFixedSize(472, 242);
+    markStartupStep("window-settings");
 
     PageControl1 = new QTabWidget(this);
     auto* pageAreaStyle = new PageAreaStyle;
@@ -289,6 +291,7 @@ void TForm1::createControls() {
     PageControl1->addTab(BIOSTab, QStringLiteral("BIOS"));
     PageControl1->addTab(DisplayTab, QStringLiteral("画面"));
     PageControl1->addTab(UserTab, QStringLiteral("ユーザー 情報"));
+    markStartupStep("tab-pages");
 
     const QFont g12 = fontOf(FontFace::G, -12);
     const QFont g13 = fontOf(FontFace::G, -13);
@@ -301,6 +304,7 @@ void TForm1::createControls() {
     const QFont f15 = fontOf(FontFace::F, -15);
     const QFont f15b = fontOf(FontFace::F, -15, Bold);
     const QFont f16b = fontOf(FontFace::F, -16, Bold);
+    markStartupStep("fonts");
     constexpr auto Right = Qt::AlignRight;
     constexpr auto Left = Qt::AlignLeft;
 
@@ -308,6 +312,7 @@ void TForm1::createControls() {
     Panel2 = makePageBackground(DiskTab, kPageHeight);
     std::tie(Label12, Gauge5, Label20) = makeUsageGauge(Panel2);
     DriveComboBox1 = new TDriveComboBox(DriveRowsOf(platform_.drives(), platform_.text()), Panel2);
+    markStartupStep("drive-list");
     place(DriveComboBox1, 16, 13, 150, 18);
     DriveComboBox1->setColor(colour::Black);
     DriveComboBox1->setFontColor(colour::WindowColour);

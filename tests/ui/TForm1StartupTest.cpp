@@ -4,10 +4,14 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "SimWindow.h"
 #include "support/CodePageTextTesting.h"
 #include "ui/MessageBoxes.h"
+#include "ui/StartupSteps.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 #include "ui/TLabel.h"
@@ -45,6 +49,38 @@ TEST(FormCreate, StepsRunInOrder) {
     EXPECT_TRUE(window.errors.isEmpty());
     EXPECT_EQ(window.form->M1->text(), kViewing);
     EXPECT_EQ(window.form->NowName->text(), QStringLiteral("山田 太郎"));
+}
+
+// The start-up benchmark's marks, each with the number of backend calls made by then.
+std::vector<std::pair<std::string, std::size_t>> marks;
+const test::RecordingPlatform* markedPlatform = nullptr;
+
+void RecordMark(const char* step) {
+    marks.emplace_back(step, markedPlatform->calls.size());
+}
+
+TEST(FormCreate, MarksEachStepForTheStartupBenchmarkOnceItIsDone) {
+    SimWindow window(makeWin9xMachine());
+    marks.clear();
+    markedPlatform = &window.platform;
+    setStartupStepSink(RecordMark);
+    window.form->FormCreate();
+    setStartupStepSink(nullptr);
+
+    std::vector<std::string> names;
+    for (const auto& mark : marks)
+        names.push_back(mark.first);
+    EXPECT_EQ(names, (std::vector<std::string>{"computer-name", "bios-page", "display-page", "oval-buttons",
+                                               "statistics", "temp-data", "centred", "user-page"}));
+    ASSERT_EQ(marks.size(), 8U);
+    // A page's mark comes after its calls and before the next page's.
+    const auto& p = window.platform;
+    EXPECT_GT(marks[0].second, static_cast<std::size_t>(p.firstCall("getComputerName")));
+    EXPECT_LE(marks[0].second, static_cast<std::size_t>(p.firstCall("getVersion")));
+    EXPECT_GT(marks[2].second, static_cast<std::size_t>(p.firstCall("enumDisplaySettings")));
+    EXPECT_LE(marks[3].second, static_cast<std::size_t>(p.firstCall("regOpenKey PerfStats\\StartStat")));
+    EXPECT_GT(marks[4].second, static_cast<std::size_t>(p.firstCall("regOpenKey PerfStats\\StartStat")));
+    EXPECT_EQ(marks[7].second, p.calls.size());
 }
 
 TEST(FormCreate, AnErrorEndsTheSequenceAndTheWindowStillOpens) {
