@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "ui/StartupSteps.h"
+
 namespace zelvo::bench {
 
 namespace {
@@ -21,6 +23,7 @@ protected:
             seen_ = true;
             // Let this paint and the rest of the first frame finish and reach the screen first.
             QTimer::singleShot(0, this, [] {
+                markStartupStep("first-paint");
                 timespec now{};
                 clock_gettime(CLOCK_MONOTONIC, &now);
                 std::printf("first-paint %ld.%09ld\n", static_cast<long>(now.tv_sec), now.tv_nsec);
