@@ -439,6 +439,7 @@ void TForm1::createControls() {
         control->setContextMenuPolicy(Qt::PreventContextMenu);
 
     PageControl1->setCurrentWidget(CPUTab);
+    markStartupStep("controls");
 }
 
 }  // namespace zelvo
