@@ -5,6 +5,7 @@
 // across. Bytes the system handed over in a buffer become one through the explicit constructor.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -24,5 +25,12 @@ public:
 private:
     std::string bytes_;
 };
+
+// What a query that may fail answered, as code-page text.
+inline std::optional<CodePageText> codePageText(std::optional<std::string> bytes) {
+    if (!bytes)
+        return std::nullopt;
+    return CodePageText(std::move(*bytes));
+}
 
 }  // namespace zelvo::platform

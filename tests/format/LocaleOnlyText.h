@@ -27,8 +27,7 @@ public:
     std::optional<platform::CodePageText> getLocaleInfo(platform::LocaleItem item,
                                                         std::uint32_t bufferChars) const override {
         queries_.push_back({item, bufferChars});
-        const auto& setting = item == platform::LocaleItem::ThousandSeparator ? thousands_ : decimal_;
-        return setting ? std::optional(platform::CodePageText(*setting)) : std::nullopt;
+        return platform::codePageText(item == platform::LocaleItem::ThousandSeparator ? thousands_ : decimal_);
     }
     void resetThreadLocale() override {}
 

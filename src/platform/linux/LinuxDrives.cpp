@@ -192,8 +192,7 @@ std::optional<CodePageText> LinuxDrives::wnetGetConnection(const std::string& lo
     const auto drive = findDrive(localName);
     if (!drive || drive->type != kDriveRemote)
         return std::nullopt;
-    const auto remote = drives::remoteNameFromSource(drive->mount.source);
-    return remote ? std::optional(CodePageText(*remote)) : std::nullopt;
+    return codePageText(drives::remoteNameFromSource(drive->mount.source));
 }
 
 // The current directory as "E:\dir\sub": the letter of the drive holding it, then the path below

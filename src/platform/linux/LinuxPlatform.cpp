@@ -109,8 +109,7 @@ std::uint32_t LinuxPlatform::computerNameBufferChars() const {
 
 std::optional<CodePageText> LinuxPlatform::getComputerName(std::uint32_t bufferChars) const {
     const auto text = linuxfs::readFile(joinPath(roots_.proc, "/sys/kernel/hostname"), 4096);
-    const auto name = text ? hostNameFromKernelText(*text, bufferChars) : std::nullopt;
-    return name ? std::optional(CodePageText(*name)) : std::nullopt;
+    return codePageText(text ? hostNameFromKernelText(*text, bufferChars) : std::nullopt);
 }
 
 bool LinuxPlatform::setComputerName(const CodePageText& name) {
@@ -204,8 +203,7 @@ char LinuxPlatform::pathSeparator() const {
 }
 
 std::optional<CodePageText> LinuxPlatform::programPath() const {
-    const auto path = linuxfs::readLink(joinPath(roots_.proc, "/self/exe"));
-    return path ? std::optional(CodePageText(*path)) : std::nullopt;
+    return codePageText(linuxfs::readLink(joinPath(roots_.proc, "/self/exe")));
 }
 
 bool LinuxPlatform::createDirectory(const CodePageText& path) {
