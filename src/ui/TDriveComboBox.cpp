@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "ColourConvert.h"
+#include "PngResource.h"
 
 // Resources compiled into a static library are registered explicitly, from the global namespace.
 static void initGlyphResources() {
@@ -135,7 +136,7 @@ TDriveComboBox::~TDriveComboBox() = default;
 void TDriveComboBox::loadGlyphs() {
     initGlyphResources();
     for (std::size_t i = 0; i < kDriveGlyphCount; ++i)
-        glyphs_[i] = QImage(QString::fromLatin1(kGlyphResources[i])).convertToFormat(QImage::Format_RGB32);
+        glyphs_[i] = readPngResource(QString::fromLatin1(kGlyphResources[i])).convertToFormat(QImage::Format_RGB32);
 }
 
 void TDriveComboBox::setDriveLetter(char letter) {

@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -17,6 +18,7 @@
 
 #include "ui/ColourConvert.h"
 #include "ui/Fonts.h"
+#include "ui/PngResource.h"
 #include "ui/StartupSteps.h"
 #include "ui/TDriveComboBox.h"
 #include "ui/TEdit.h"
@@ -265,7 +267,7 @@ void TForm1::createControls() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/zelvo/zelvo.png")));
+    setWindowIcon(QIcon(QPixmap::fromImage(readPngResource(QStringLiteral(":/zelvo/zelvo.png")))));
     setFont(fontOf(FontFace::G, -12));
     applyWindowColour(this);
     installEventFilter(new WindowColourFollower(this));
