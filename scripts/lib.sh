@@ -36,3 +36,24 @@ start_xvfb() {
 differing_pixels() {
   compare -metric AE "$1" "$2" "${3:-null:}" 2>&1 || true
 }
+
+# Runs a step of a longer run and keeps how long it took; step_times prints them all. The time of
+# each part is what decides where a slow run is to be made faster.
+#   timed NAME COMMAND [ARGUMENT...]
+step_names=()
+step_seconds=()
+timed() {
+  local name=$1 started=$SECONDS
+  shift
+  "$@"
+  step_names+=("$name")
+  step_seconds+=($((SECONDS - started)))
+}
+step_times() {
+  local i
+  echo "== time of each step (s)"
+  for i in "${!step_names[@]}"; do
+    printf '%6d  %s\n' "${step_seconds[$i]}" "${step_names[$i]}"
+  done
+  printf '%6d  %s\n' "$SECONDS" "in all"
+}
