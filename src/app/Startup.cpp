@@ -31,8 +31,8 @@
 namespace zelvo {
 
 // What a backend may not do without the toolkit: sound the desktop's beep, know which window system
-// the window is on, name the current screen where no display-mode list is to be had, and tell the
-// windows of a changed regional setting.
+// the window is on, name the current screen where no display-mode list is to be had, tell the
+// windows of a changed regional setting, and lend its X connection.
 void ConnectDesktop(platform::Desktop& desktop) {
     platform::DesktopServices services;
     services.beep = [] { QApplication::beep(); };
@@ -55,6 +55,11 @@ void ConnectDesktop(platform::Desktop& desktop) {
     services.settingsChanged = [] {
         QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::LocaleChange));
     };
+#if QT_CONFIG(xcb)
+    // On X11 the display page asks XRandR on the toolkit's own connection.
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        services.x11Display = x11->display();
+#endif
     desktop.connectDesktop(std::move(services));
 }
 

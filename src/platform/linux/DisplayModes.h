@@ -3,6 +3,7 @@
 // screens; the kernel's lists have a unit of their own.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,8 +48,9 @@ public:
     virtual std::optional<XrandrScreen> query() = 0;
 };
 
-// The real source: connects for one query and disconnects again.
-std::unique_ptr<XrandrSource> makeX11XrandrSource();
+// The real source: asks on the toolkit's connection (an Xlib Display) when `toolkitDisplay` gives
+// one, and otherwise connects for one query and disconnects again.
+std::unique_ptr<XrandrSource> makeX11XrandrSource(std::function<void*()> toolkitDisplay);
 
 // Bits per pixel of the screen's pixel format: a depth of 24 is stored in 32-bit pixels.
 std::optional<std::uint32_t> screenBitsPerPixel(const XrandrScreen& screen);

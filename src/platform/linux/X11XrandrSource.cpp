@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <functional>
 #include <memory>
 
 #include "platform/linux/DisplayModes.h"
@@ -30,10 +31,20 @@ private:
 
 class X11XrandrSource final : public XrandrSource {
 public:
+    explicit X11XrandrSource(std::function<void*()> toolkitDisplay) : toolkitDisplay_(std::move(toolkitDisplay)) {}
+
     std::optional<XrandrScreen> query() override {
         const ScopedErrorHandler errorHandler;
-        // XOpenDisplay reads $DISPLAY; on Wayland without Xwayland or headless there is none.
-        std::unique_ptr<Display, int (*)(Display*)> display(XOpenDisplay(nullptr), XCloseDisplay);
+        // A connection of its own costs the window a few milliseconds at start-up; XOpenDisplay
+        // reads $DISPLAY, and on Wayland without Xwayland or headless there is none.
+        auto* shared = static_cast<Display*>(toolkitDisplay_ ? toolkitDisplay_() : nullptr);
+        const bool own = shared == nullptr;
+        // A connection the query opened is closed again; the toolkit's stays open.
+        const auto close = [own](Display* connection) {
+            if (own)
+                XCloseDisplay(connection);
+        };
+        std::unique_ptr<Display, decltype(close)> display(own ? XOpenDisplay(nullptr) : shared, close);
         if (!display)
             return std::nullopt;
         int eventBase = 0;
@@ -86,12 +97,15 @@ public:
         }
         return screen;
     }
+
+private:
+    std::function<void*()> toolkitDisplay_;
 };
 
 }  // namespace
 
-std::unique_ptr<XrandrSource> makeX11XrandrSource() {
-    return std::make_unique<X11XrandrSource>();
+std::unique_ptr<XrandrSource> makeX11XrandrSource(std::function<void*()> toolkitDisplay) {
+    return std::make_unique<X11XrandrSource>(std::move(toolkitDisplay));
 }
 
 }  // namespace zelvo::platform
