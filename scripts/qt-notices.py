@@ -2,8 +2,8 @@
 """Writes the notices of the Qt that zelvo.exe links statically: Qt's own licence (LGPL-3.0) with
 where its source is, and every bundled third-party part that Qt's attribution files
 (qt_attribution.json) list for what the Windows build compiles in: Qt Core, Qt GUI, Qt Widgets,
-the windows platform plugin and the Windows styles, with the bundled FreeType, HarfBuzz, PCRE2, zlib
-and libpng.
+the windows platform plugin and the Windows styles, with the bundled HarfBuzz, PCRE2, zlib and
+libpng.
   scripts/qt-notices.py QT_SOURCE_DIR DEBIAN_SOURCE_VERSION OUT_FILE
 """
 import json
@@ -11,18 +11,16 @@ import sys
 from pathlib import Path
 
 # Folders of the Qt source whose attributions cover code compiled into the Windows build. The
-# others are for modules or platforms it leaves out (Vulkan, OpenGL, D-Bus, network, test, JPEG,
-# X11, macOS, Android, WebAssembly, ARM NEON, Unix-only process code).
+# others are for modules, features or platforms it leaves out (Vulkan, OpenGL, D-Bus, network, test,
+# JPEG, FreeType, Markdown, X11, macOS, Android, WebAssembly, ARM NEON, Unix-only process code).
 COMPILED_IN = [
     "src/3rdparty/blake2",
     "src/3rdparty/double-conversion",
     "src/3rdparty/easing",
-    "src/3rdparty/freetype",
     "src/3rdparty/harfbuzz-ng",
     "src/3rdparty/icc",
     "src/3rdparty/libpng",
     "src/3rdparty/md4",
-    "src/3rdparty/md4c",
     "src/3rdparty/md5",
     "src/3rdparty/pcre2",
     "src/3rdparty/rfc6234",
