@@ -1,6 +1,7 @@
 #pragma once
 // Reports the moment a window first finishes painting, on standard output as CLOCK_MONOTONIC
-// seconds, then ends the program: the start-up benchmark's measuring point.
+// seconds, then ends the program once the work already waiting is done: the start-up benchmark's
+// measuring point.
 
 class QWidget;
 

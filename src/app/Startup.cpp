@@ -218,7 +218,7 @@ int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& b
     InstallToolkitTranslationsOnFirstMenu(app);
     ConnectDesktop(platform->desktop());
     markStartupStep("desktop-connected");
-    TForm1 form(*platform);
+    TForm1 form(*platform, nullptr, TForm1::PageBuild::ShownPageFirst);
     markStartupStep("form-created");
     form.FormCreate();
     if (beforeShow)

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <exception>
+#include <utility>
 
 #include "format/NumberSeparators.h"
 #include "probes/BiosInfo.h"
@@ -56,7 +57,8 @@ const QString kMeasuring = QStringLiteral(" 只今・・・計測中！");
 
 }  // namespace
 
-TForm1::TForm1(platform::Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+TForm1::TForm1(platform::Platform& platform, QWidget* parent, PageBuild pageBuild)
+    : QWidget(parent), platform_(platform) {
     // The start-up sequence reaches the window through the global reference, so it is set first.
     Form1 = this;
     showErrorBox = [this](const QString& message) { ShowErrorBox(this, message); };
@@ -66,18 +68,43 @@ TForm1::TForm1(platform::Platform& platform, QWidget* parent) : QWidget(parent),
         return screen ? screen->size() : QSize(0, 0);
     };
 
-    createControls();
+    createWindow();
+    createCpuPage();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
     Timer2->setInterval(2000);
-    connectHandlers();
+    connectWindowHandlers();
+    new WindowKeys(
+        this, PageControl1, [this] { return static_cast<QWidget*>(Panel20); }, [this] { Cancel->press(); });
+    new FocusFrame(this);
+    if (pageBuild == PageBuild::AllAtOnce)
+        buildOtherPages();
+    Timer2->start();
+}
+
+void TForm1::buildOtherPages() {
+    if (otherPagesBuilt_)
+        return;
+    otherPagesBuilt_ = true;
+    createOtherPages();
+    connectOtherPagesHandlers();
     SetReadingOrder(*this);
     NameForScreenReaders(*this);
-    new WindowKeys(this, PageControl1, Panel20, [this] { Cancel->press(); });
-    new FocusFrame(this);
-    Timer2->start();
+    // A page turned to before it was built is already on screen: its controls show with it.
+    for (QWidget* background : {Panel2, Panel7, Panel14, Panel28, Panel1})
+        if (background->parentWidget()->isVisible())
+            background->show();
+    for (const auto& fill : std::exchange(pendingFills_, {}))
+        fill();
+}
+
+void TForm1::onOtherPages(std::function<void()> fill) {
+    if (otherPagesBuilt_)
+        fill();
+    else
+        pendingFills_.push_back(std::move(fill));
 }
 
 TForm1::~TForm1() {
@@ -102,8 +129,11 @@ void TForm1::FormCreate() {
     guarded([this] {
         // 1. Computer name, shown in both the current and the new-name box.
         const auto name = platform_.identity().getComputerName(platform_.identity().computerNameBufferChars());
-        NowPCName->setText(name ? FromUtf8(platform_.text().toUtf8(*name)) : QStringLiteral("???"));
-        NewPCName->setText(NowPCName->text());
+        const QString computerName = name ? FromUtf8(platform_.text().toUtf8(*name)) : QStringLiteral("???");
+        onOtherPages([this, computerName] {
+            NowPCName->setText(computerName);
+            NewPCName->setText(NowPCName->text());
+        });
         markStartupStep("computer-name");
         // 2. BIOS page and 3. display page.
         showBiosPage();
@@ -111,11 +141,14 @@ void TForm1::FormCreate() {
         FillDisplayPage();
         markStartupStep("display-page");
         // 4. Oval buttons.
-        for (QWidget* panel :
-             {static_cast<QWidget*>(Panel13), static_cast<QWidget*>(Keisoku), static_cast<QWidget*>(Panel23),
-              static_cast<QWidget*>(Touroku), static_cast<QWidget*>(Panel24), static_cast<QWidget*>(Cancel),
-              static_cast<QWidget*>(Panel25), static_cast<QWidget*>(Change)})
+        for (QWidget* panel : {static_cast<QWidget*>(Panel13), static_cast<QWidget*>(Keisoku)})
             ApplyOvalClip(panel);
+        onOtherPages([this] {
+            for (QWidget* panel :
+                 {static_cast<QWidget*>(Panel23), static_cast<QWidget*>(Touroku), static_cast<QWidget*>(Panel24),
+                  static_cast<QWidget*>(Cancel), static_cast<QWidget*>(Panel25), static_cast<QWidget*>(Change)})
+                ApplyOvalClip(panel);
+        });
         markStartupStep("oval-buttons");
         // 5. Processor statistics.
         StartStatistics(platform_.registry(), platform_.text());
@@ -150,17 +183,19 @@ void TForm1::showBiosPage() {
         zelvo::FillBiosPage(platform_.identity(), platform_.memory(), platform_.registry(), platform_.text());
     if (page.tabVisible)
         PageControl1->setTabVisible(PageControl1->indexOf(BIOSTab), *page.tabVisible);
-    for (const std::string& addition : page.memoAdditions)
-        Memo8->addLine(FromUtf8(addition));
-    if (page.heading)
-        Edit1->setText(FromUtf8(*page.heading));
+    onOtherPages([this, page] {
+        for (const std::string& addition : page.memoAdditions)
+            Memo8->addLine(FromUtf8(addition));
+        if (page.heading)
+            Edit1->setText(FromUtf8(*page.heading));
+    });
 }
 
 void TForm1::FillDisplayPage() {
     QStringList lines;
     for (const std::string& line : DisplayPageLines(platform_.display()))
         lines.append(FromUtf8(line));
-    Disp1->addLines(lines);
+    onOtherPages([this, lines] { Disp1->addLines(lines); });
 }
 
 // --- disk page ---
@@ -196,6 +231,7 @@ void TForm1::Button1Click() {
 // --- load monitor ---
 
 void TForm1::Timer2Timer() {
+    buildOtherPages();  // the memory page's figures
     if (const auto load = ReadCpuLoad(platform_.registry(), platform_.text())) {
         const ColourValue colour = CpuLoadColour(*load);
         Gauge6->setForeColor(colour);
@@ -254,19 +290,25 @@ void TForm1::applyPlatformFamily() {
 }
 
 void TForm1::showStatus(const QString& text, ColourValue colour) {
-    M1->setFontColor(colour);
-    M1->setText(text);
-    M1->setVisible(true);
+    onOtherPages([this, text, colour] {
+        M1->setFontColor(colour);
+        M1->setText(text);
+        M1->setVisible(true);
+    });
 }
 
 void TForm1::Button8Click() {
     applyPlatformFamily();
     const Registration values = ReadRegistration(platform_.registry(), platform_.text(), locations_);
-    NowName->setText(FromUtf8(values.owner));
-    NowCompany->setText(FromUtf8(values.organization));
+    onOtherPages([this, values] {
+        NowName->setText(FromUtf8(values.owner));
+        NowCompany->setText(FromUtf8(values.organization));
+    });
     showProcessorIdentity();
-    NewName->setText(NowName->text());
-    NewCompany->setText(NowCompany->text());
+    onOtherPages([this] {
+        NewName->setText(NowName->text());
+        NewCompany->setText(NowCompany->text());
+    });
     showStatus(kViewingMessage, colour::White);
 }
 
@@ -342,7 +384,7 @@ void TForm1::showEvent(QShowEvent* event) {
     }
 }
 
-void TForm1::connectHandlers() {
+void TForm1::connectWindowHandlers() {
     // Queued, so the timer's own activation returns before the handler runs: Qt does not fire a
     // timer again while its activation is still running, and an error box opened in the handler
     // would otherwise stop the ticks for as long as it is open.
@@ -351,6 +393,7 @@ void TForm1::connectHandlers() {
     connect(
         Timer2, &QTimer::timeout, this, [this] { fire(&TForm1::Timer2Timer); }, Qt::QueuedConnection);
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        buildOtherPages();
         const QWidget* page = PageControl1->widget(index);
         if (page == MemTab)
             fire(&TForm1::MemTabShow);
@@ -364,16 +407,29 @@ void TForm1::connectHandlers() {
             fire(&TForm1::UserTabShow);
     });
     connect(Memo7, &TMemo::textChanged, this, [this] { fire(&TForm1::Memo7Change); });
-    for (TEdit* edit : {NewName, NewCompany, NewPCName})
-        connect(edit, &TEdit::textChanged, this, [this] { fire(&TForm1::NewNameChange); });
-    DriveComboBox1->OnChange = [this](QObject* sender) { guarded([this, sender] { DriveComboBox1Change(sender); }); };
     Keisoku->OnClick = [this] { fire(&TForm1::KeisokuClick); };
-    Touroku->OnClick = [this] { fire(&TForm1::TourokuClick); };
-    Cancel->OnClick = [this] { fire(&TForm1::CancelClick); };
-    Change->OnClick = [this] { fire(&TForm1::ChangeClick); };
     // A box with the focus copies its own selection instead: it takes the key first.
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     connect(copy, &QShortcut::activated, this, [this] { fire(&TForm1::CopyReport); });
+}
+
+void TForm1::connectOtherPagesHandlers() {
+    for (TEdit* edit : {NewName, NewCompany, NewPCName})
+        connect(edit, &TEdit::textChanged, this, [this] { fire(&TForm1::NewNameChange); });
+    DriveComboBox1->OnChange = [this](QObject* sender) { guarded([this, sender] { DriveComboBox1Change(sender); }); };
+    Touroku->OnClick = [this] { fire(&TForm1::TourokuClick); };
+    Cancel->OnClick = [this] { fire(&TForm1::CancelClick); };
+    Change->OnClick = [this] { fire(&TForm1::ChangeClick); };
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The window is on screen: the other pages are built next, before anything else is handled
+    // that could need them.
+    if (!otherPagesBuilt_ && !otherPagesScheduled_) {
+        otherPagesScheduled_ = true;
+        QTimer::singleShot(0, this, [this] { buildOtherPages(); });
+    }
 }
 
 void TForm1::changeEvent(QEvent* event) {

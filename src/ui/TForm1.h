@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "probes/Colour.h"
@@ -33,8 +34,18 @@ class TOvalButton;
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(platform::Platform& platform, QWidget* parent = nullptr);
+    // Whether the pages behind the CPU page, the one shown at start, are built with the window or
+    // once it is first painted, so that it appears sooner; either way the window is the same.
+    enum class PageBuild { AllAtOnce, ShownPageFirst };
+
+    explicit TForm1(platform::Platform& platform, QWidget* parent = nullptr,
+                    PageBuild pageBuild = PageBuild::AllAtOnce);
     ~TForm1() override;
+
+    // Builds the other pages now if they are not built yet; what start-up had for them is put in
+    // as it would have been.
+    void buildOtherPages();
+    bool otherPagesBuilt() const { return otherPagesBuilt_; }
 
     // The start-up sequence; run once after construction, before the window is first shown.
     void FormCreate();
@@ -187,12 +198,21 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Builds every control at its place with its colours, fonts and texts.
-    void createControls();
-    // Connects the controls' events to the handlers.
-    void connectHandlers();
+    // Build every control at its place with its colours, fonts and texts: the window with its page
+    // control, the CPU page, and the other five pages.
+    void createWindow();
+    void createCpuPage();
+    void createOtherPages();
+    // Connect the controls' events to the handlers, for the window and the CPU page and for the
+    // other pages.
+    void connectWindowHandlers();
+    void connectOtherPagesHandlers();
+    // Runs `fill` on the other pages' controls: now if they are built, else once they are, in the
+    // order the fills came.
+    void onOtherPages(std::function<void()> fill);
     // Which family the machine is of: where its registration lives, and whether the load gauge shows.
     void applyPlatformFamily();
     void showBiosPage();
@@ -207,6 +227,9 @@ private:
     UsageView memoryUsage_;
     bool destroyed_ = false;
     bool firstShowDone_ = false;
+    bool otherPagesBuilt_ = false;
+    bool otherPagesScheduled_ = false;
+    std::vector<std::function<void()>> pendingFills_;
     // The drive number of the disk page: 0 is the current drive, 1 to 26 are A: to Z:.
     int driveNumber_ = 0;
 };

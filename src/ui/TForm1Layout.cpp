@@ -258,9 +258,49 @@ protected:
     }
 };
 
+// The faces the form's controls are drawn in, by face, height in pixels and style.
+struct FormFonts {
+    QFont g12 = fontOf(FontFace::G, -12);
+    QFont g13 = fontOf(FontFace::G, -13);
+    QFont g15 = fontOf(FontFace::G, -15);
+    QFont g15b = fontOf(FontFace::G, -15, Bold);
+    QFont m19bi = fontOf(FontFace::M, -19, Bold | Italic);
+    QFont m21b = fontOf(FontFace::M, -21, Bold);
+    QFont m23bi = fontOf(FontFace::M, -23, Bold | Italic);
+    QFont f13b = fontOf(FontFace::F, -13, Bold);
+    QFont f15 = fontOf(FontFace::F, -15);
+    QFont f15b = fontOf(FontFace::F, -15, Bold);
+    QFont f16b = fontOf(FontFace::F, -16, Bold);
+};
+
+// Boxes that show text from the machine or the user draw what their face lacks from other faces;
+// the program's own texts are all in the face.
+void drawMissingGlyphsFromOtherFaces(std::initializer_list<QWidget*> boxes) {
+    for (QWidget* box : boxes)
+        box->setFont(withFallback(box->font()));
+}
+
+// Captions that show once the first figures are in.
+void hideUntilFigures(std::initializer_list<TLabel*> captions) {
+    for (TLabel* caption : captions)
+        caption->setVisible(false);
+}
+
+// A press on these hides the focused box's caret; see hideFocusedCaret.
+template <typename... Controls>
+void hideCaretOnPress(Controls*... controls) {
+    ((controls->OnMouseDown = hideFocusedCaret), ...);
+}
+
+// No context menu at all on these, not even the edit boxes' own.
+void withoutContextMenu(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls)
+        control->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
 }  // namespace
 
-void TForm1::createControls() {
+void TForm1::createWindow() {
     initZelvoResources();
 
     // --- window ---
@@ -293,20 +333,40 @@ void TForm1::createControls() {
     PageControl1->addTab(BIOSTab, QStringLiteral("BIOS"));
     PageControl1->addTab(DisplayTab, QStringLiteral("画面"));
     PageControl1->addTab(UserTab, QStringLiteral("ユーザー 情報"));
+    PageControl1->setCurrentWidget(CPUTab);
     markStartupStep("tab-pages");
+}
 
-    const QFont g12 = fontOf(FontFace::G, -12);
-    const QFont g13 = fontOf(FontFace::G, -13);
-    const QFont g15 = fontOf(FontFace::G, -15);
-    const QFont g15b = fontOf(FontFace::G, -15, Bold);
-    const QFont m19bi = fontOf(FontFace::M, -19, Bold | Italic);
-    const QFont m21b = fontOf(FontFace::M, -21, Bold);
-    const QFont m23bi = fontOf(FontFace::M, -23, Bold | Italic);
-    const QFont f13b = fontOf(FontFace::F, -13, Bold);
-    const QFont f15 = fontOf(FontFace::F, -15);
-    const QFont f15b = fontOf(FontFace::F, -15, Bold);
-    const QFont f16b = fontOf(FontFace::F, -16, Bold);
-    markStartupStep("fonts");
+void TForm1::createCpuPage() {
+    const FormFonts fonts;
+    Panel10 = makePageBackground(CPUTab, kCpuPageHeight);
+    std::tie(Label9, Gauge6, Label21) = makeUsageGauge(Panel10);
+    makeOutlineBox(Panel10, 195, 7, 254, 47, Panel11, Panel12);
+    Label16 = makeLabel(Panel12, 10, 15, 45, 15, QStringLiteral("周波数"), colour::WindowColour, fonts.g15);
+    Memo7 = makeMemo(Panel12, 60, 10, 185, 30, colour::TooltipBackground, fonts.m23bi,
+                     {QStringLiteral("CPUクロック   ")}, Qt::AlignRight, Access::ReadOnly);
+    makeOvalButton(Panel10, 270, 160, 115, 26, colour::Green, colour::White, fonts.g15, QStringLiteral("クロック 計測"),
+                   Panel13, Keisoku);
+    makeOutlineBox(Panel10, 195, 65, 254, 74, Panel32, Panel33);
+    Label26 = makeLabel(Panel33, 10, 15, 31, 13, QStringLiteral("Name"), colour::White, fonts.g13);
+    Label27 = makeLabel(Panel33, 10, 40, 40, 13, QStringLiteral("Vendor"), colour::White, fonts.g13);
+    Edit4 = makeEdit(Panel33, 55, 40, 185, 23, colour::Black, colour::Aqua, fonts.g13, QStringLiteral("Edit4"),
+                     MouseCursor::Arrow);
+    M11 = makeEdit(Panel33, 55, 15, 185, 20, colour::Black, colour::Yellow, fonts.g13, QStringLiteral("M11"),
+                   MouseCursor::Text);
+    sendToBack({Label16});
+    sendToBack({Label26, Label27});
+
+    drawMissingGlyphsFromOtherFaces({M11, Edit4});
+    hideUntilFigures({Label16});
+    hideCaretOnPress(Memo7, Edit4);
+    withoutContextMenu({Memo7, Edit4, Label26, Label27, Panel33});
+    markStartupStep("cpu-page");
+}
+
+void TForm1::createOtherPages() {
+    const FormFonts fonts;
+    const auto& [g12, g13, g15, g15b, m19bi, m21b, m23bi, f13b, f15, f15b, f16b] = fonts;
     constexpr auto Right = Qt::AlignRight;
     constexpr auto Left = Qt::AlignLeft;
 
@@ -343,25 +403,6 @@ void TForm1::createControls() {
     makeUsageBoxes(Panel7, colour::TooltipBackground, {QStringLiteral("メイン・メモリー")}, Panel8, Panel9,
                    {&Label5, &Label6, &Label7}, {&Memo4, &Memo5, &Memo6});
     memoryUsage_ = {{Label5, Label6, Label7, Label8, Label13}, {Memo4, Memo5, Memo6}, Label13, Gauge1};
-
-    // --- CPU page ---
-    Panel10 = makePageBackground(CPUTab, kCpuPageHeight);
-    std::tie(Label9, Gauge6, Label21) = makeUsageGauge(Panel10);
-    makeOutlineBox(Panel10, 195, 7, 254, 47, Panel11, Panel12);
-    Label16 = makeLabel(Panel12, 10, 15, 45, 15, QStringLiteral("周波数"), colour::WindowColour, g15);
-    Memo7 = makeMemo(Panel12, 60, 10, 185, 30, colour::TooltipBackground, m23bi, {QStringLiteral("CPUクロック   ")},
-                     Right, Access::ReadOnly);
-    makeOvalButton(Panel10, 270, 160, 115, 26, colour::Green, colour::White, g15, QStringLiteral("クロック 計測"),
-                   Panel13, Keisoku);
-    makeOutlineBox(Panel10, 195, 65, 254, 74, Panel32, Panel33);
-    Label26 = makeLabel(Panel33, 10, 15, 31, 13, QStringLiteral("Name"), colour::White, g13);
-    Label27 = makeLabel(Panel33, 10, 40, 40, 13, QStringLiteral("Vendor"), colour::White, g13);
-    Edit4 = makeEdit(Panel33, 55, 40, 185, 23, colour::Black, colour::Aqua, g13, QStringLiteral("Edit4"),
-                     MouseCursor::Arrow);
-    M11 = makeEdit(Panel33, 55, 15, 185, 20, colour::Black, colour::Yellow, g13, QStringLiteral("M11"),
-                   MouseCursor::Text);
-    sendToBack({Label16});
-    sendToBack({Label26, Label27});
 
     // --- BIOS page ---
     Panel14 = makePageBackground(BIOSTab, kPageHeight);
@@ -416,32 +457,15 @@ void TForm1::createControls() {
     makeOvalButton(Panel1, 310, 100, 70, 26, colour::Teal, colour::White, g12, QStringLiteral("登録変更"), Panel25,
                    Change);
 
-    // --- shared rules ---
-    // Boxes that show text from the machine or the user draw what their face lacks from other faces;
-    // the program's own texts are all in the face.
-    for (QWidget* box : std::initializer_list<QWidget*>{Memo8, Memo10, NowName, NowCompany, NowPCName, NewName,
-                                                        NewCompany, NewPCName, M11, Edit4, DriveComboBox1})
-        box->setFont(withFallback(box->font()));
-
-    for (TLabel* label : {Label12, Label2, Label3, Label4, Label5, Label6, Label7, Label16})
-        label->setVisible(false);
-
-    for (TMemo* memo : {Memo1, Memo2, Memo3, Memo4, Memo5, Memo6, Memo7, Memo8, Memo9, Memo10, Disp1, M1, Name1,
-                        Company1, NowName, NowCompany, NowPCName})
-        memo->OnMouseDown = hideFocusedCaret;
-    for (TEdit* edit : {Edit1, Edit2, Edit4})
-        edit->OnMouseDown = hideFocusedCaret;
-    Label23->OnMouseDown = hideFocusedCaret;
-
-    // No context menu at all on these, not even the edit boxes' own.
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             Memo1,   Memo2,      Memo3,     Memo4,   Memo5,   Memo6,   Memo7,    Memo8,   Memo9,      Memo10,
-             Edit1,   Edit2,      Edit4,     Disp1,   M1,      Name1,   Company1, NowName, NowCompany, NowPCName,
-             NewName, NewCompany, NewPCName, Label10, Label11, Label23, Label25,  Label26, Label27,    Panel33})
-        control->setContextMenuPolicy(Qt::PreventContextMenu);
-
-    PageControl1->setCurrentWidget(CPUTab);
-    markStartupStep("controls");
+    drawMissingGlyphsFromOtherFaces(
+        {Memo8, Memo10, NowName, NowCompany, NowPCName, NewName, NewCompany, NewPCName, DriveComboBox1});
+    hideUntilFigures({Label12, Label2, Label3, Label4, Label5, Label6, Label7});
+    hideCaretOnPress(Memo1, Memo2, Memo3, Memo4, Memo5, Memo6, Memo8, Memo9, Memo10, Disp1, M1, Name1, Company1,
+                     NowName, NowCompany, NowPCName, Edit1, Edit2, Label23);
+    withoutContextMenu({Memo1,   Memo2,      Memo3,     Memo4,   Memo5,   Memo6,    Memo8,   Memo9,      Memo10,
+                        Edit1,   Edit2,      Disp1,     M1,      Name1,   Company1, NowName, NowCompany, NowPCName,
+                        NewName, NewCompany, NewPCName, Label10, Label11, Label23,  Label25});
+    markStartupStep("other-pages");
 }
 
 }  // namespace zelvo

@@ -7,8 +7,9 @@
 
 namespace zelvo {
 
-WindowKeys::WindowKeys(QWidget* window, QTabWidget* pages, QWidget* editor, std::function<void()> cancel)
-    : QObject(window), window_(window), pages_(pages), editor_(editor), cancel_(std::move(cancel)) {
+WindowKeys::WindowKeys(QWidget* window, QTabWidget* pages, std::function<QWidget*()> editor,
+                       std::function<void()> cancel)
+    : QObject(window), window_(window), pages_(pages), editor_(std::move(editor)), cancel_(std::move(cancel)) {
     qApp->installEventFilter(this);
 }
 
@@ -57,9 +58,10 @@ bool WindowKeys::eventFilter(QObject* watched, QEvent* event) {
         turnPage(-1);
         return true;
     }
-    if (modifiers == Qt::NoModifier && key->key() == Qt::Key_Escape && editor_->isVisible()) {
+    const QWidget* editor = editor_();
+    if (modifiers == Qt::NoModifier && key->key() == Qt::Key_Escape && editor && editor->isVisible()) {
         const QWidget* focus = QApplication::focusWidget();
-        if (focus && editor_->isAncestorOf(focus)) {
+        if (focus && editor->isAncestorOf(focus)) {
             cancel_();
             return true;
         }

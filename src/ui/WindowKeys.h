@@ -15,8 +15,9 @@ namespace zelvo {
 class WindowKeys : public QObject {
 public:
     // Watches every key pressed in `window` (an application event filter, so the keys come here
-    // before the focused control takes them); owned by the window.
-    WindowKeys(QWidget* window, QTabWidget* pages, QWidget* editor, std::function<void()> cancel);
+    // before the focused control takes them); owned by the window. `editor` gives the editor box,
+    // or null while the page that holds it is not built.
+    WindowKeys(QWidget* window, QTabWidget* pages, std::function<QWidget*()> editor, std::function<void()> cancel);
     ~WindowKeys() override;
 
 protected:
@@ -27,7 +28,7 @@ private:
 
     QWidget* window_;
     QTabWidget* pages_;
-    QWidget* editor_;
+    std::function<QWidget*()> editor_;
     std::function<void()> cancel_;
 };
 

@@ -62,9 +62,10 @@ private:
 };
 
 struct SimWindow {
-    explicit SimWindow(platform::SimMachine machineToUse, QSize screen = QSize(1024, 768))
+    explicit SimWindow(platform::SimMachine machineToUse, QSize screen = QSize(1024, 768),
+                       TForm1::PageBuild pageBuild = TForm1::PageBuild::AllAtOnce)
         : machine(std::move(machineToUse)), platform(machine) {
-        form = std::make_unique<TForm1>(platform);
+        form = std::make_unique<TForm1>(platform, nullptr, pageBuild);
         form->showErrorBox = [this](const QString& message) { errors.append(message); };
         form->showRefusalBox = [this](const QString& message) { refusals.append(message); };
         form->screenSize = [screen] { return screen; };

@@ -237,6 +237,79 @@ TEST(Timers, IntervalsAndStartState) {
     EXPECT_TRUE(window.form->Timer2->isActive());
 }
 
+// Where a widget sits in the window: the index of each ancestor among its parent's children.
+QString WidgetPath(const QWidget* widget, const QWidget* window) {
+    QStringList steps;
+    for (; widget && widget != window; widget = widget->parentWidget())
+        steps.prepend(QString::number(widget->parentWidget()->children().indexOf(widget)));
+    return steps.join(QLatin1Char('/'));
+}
+
+// What Tab visits and what a reader is told, in the window's focus chain.
+QStringList FocusChainAndNames(TForm1& form) {
+    QStringList chain;
+    QWidget* widget = &form;
+    do {
+        chain.append(WidgetPath(widget, &form) + QLatin1Char(' ') + widget->accessibleName());
+        widget = widget->nextInFocusChain();
+    } while (widget != &form);
+    return chain;
+}
+
+// The window shows the CPU page first and builds the others once it is painted, or as soon as a
+// page is turned to before that; either way it ends up as the window built at once, with what
+// start-up put on those pages up to an error that ended it.
+TEST(PagesBuiltAfterFirstPaint, EndUpAsTheWindowBuiltAtOnce) {
+    const struct {
+        const char* name;
+        SimMachine (*machine)();
+        bool turnBeforePaint;
+    } rows[] = {
+        {"9x", makeWin9xMachine, false},
+        {"NT, user page turned to first", makeNtMachine, true},
+        {"start-up ended by an error",
+         [] {
+             SimMachine machine = makeWin9xMachine();
+             machine.registry.setValue(kHKeyDynData, "PerfStats\\StartStat", "KERNEL\\CPUUsage", regDword(1));
+             return machine;
+         },
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SimWindow atOnce(row.machine());
+        SimWindow later(row.machine(), QSize(1024, 768), TForm1::PageBuild::ShownPageFirst);
+        for (SimWindow* window : {&atOnce, &later})
+            window->form->FormCreate();
+        EXPECT_EQ(later.errors, atOnce.errors);
+        EXPECT_FALSE(later.form->otherPagesBuilt());
+        EXPECT_EQ(later.form->Memo8, nullptr);
+
+        later.form->show();
+        if (row.turnBeforePaint) {
+            later.form->PageControl1->setCurrentWidget(later.form->UserTab);
+            EXPECT_TRUE(later.form->otherPagesBuilt());
+        }
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(later.form.get()));
+        QTRY_VERIFY(later.form->otherPagesBuilt());
+        atOnce.form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(atOnce.form.get()));
+
+        // Each page as it looks in the active window, where the focus shows.
+        const auto pageImage = [](TForm1& form, int page) {
+            form.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+            form.PageControl1->setCurrentIndex(page);
+            return form.grab().toImage();
+        };
+        for (int page = 0; page < atOnce.form->PageControl1->count(); ++page) {
+            SCOPED_TRACE(page);
+            EXPECT_EQ(pageImage(*later.form, page), pageImage(*atOnce.form, page));
+        }
+        EXPECT_EQ(FocusChainAndNames(*later.form), FocusChainAndNames(*atOnce.form));
+    }
+}
+
 TEST(ErrorBoxText, FullStopOnlyAfterCharactersThatSortAfterIt) {
     const struct {
         QString message;
