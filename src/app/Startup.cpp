@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/CommandLine.h"
+#include "app/FontconfigWarmUp.h"
 #include "app/StandardOutput.h"
 #include "zelvo/Version.h"
 
@@ -205,6 +206,7 @@ int RunApplication(int argc, char** argv, const std::function<void(QWidget&)>& b
     std::shared_ptr<void> heldX11;
     if (!DisplayReachable(argc, argv, heldX11))
         return 1;
+    const std::jthread fontconfig = LoadFontconfigInBackground();
     markStartupStep("display-checked");
     auto platform = platform::createSystemPlatform();
     markStartupStep("platform");
