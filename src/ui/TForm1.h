@@ -85,6 +85,7 @@ public:
     void CopyReport();
 
     // --- controls, by form name ---
+    // Those of the disk, memory, BIOS, display and user pages are null until those pages are built.
     QTabWidget* PageControl1 = nullptr;
     QWidget* DiskTab = nullptr;
     QWidget* MemTab = nullptr;
