@@ -29,6 +29,10 @@ QString headingText(const TEdit* heading) {
     return heading->text().simplified();
 }
 
+QString pageCaption(const TForm1& f, QWidget* page) {
+    return f.PageControl1->tabText(f.PageControl1->indexOf(page));
+}
+
 void announceShare(TGauge* gauge) {
     QObject::connect(gauge, &TGauge::percentageChanged, gauge, [gauge](int percentage) {
         QAccessibleValueChangeEvent event(gauge, percentage);
@@ -38,23 +42,33 @@ void announceShare(TGauge* gauge) {
 
 }  // namespace
 
-void NameForScreenReaders(TForm1& f) {
+void NameShownPageForScreenReaders(TForm1& f) {
     InstallAccessibleControls();
     // A window of its own, not a filler; the page control hands its focus to the tabs.
     SetAccessibleRole(&f, QAccessible::Window);
     SetAccessibleRole(f.PageControl1, QAccessible::Pane);
 
-    // Pages, and the panels the page rule gives the focus to.
-    const std::pair<QWidget*, TPanel*> pages[] = {{f.DiskTab, nullptr},      {f.MemTab, f.Panel8},
-                                                  {f.CPUTab, f.Panel11},     {f.BIOSTab, f.Panel26},
-                                                  {f.DisplayTab, f.Panel29}, {f.UserTab, f.Panel16}};
-    for (const auto& [page, panel] : pages) {
-        const QString caption = f.PageControl1->tabText(f.PageControl1->indexOf(page));
+    // Pages, and the CPU page's panel the page rule gives the focus to.
+    for (QWidget* page : {f.DiskTab, f.MemTab, f.CPUTab, f.BIOSTab, f.DisplayTab, f.UserTab}) {
         SetAccessibleRole(page, QAccessible::Pane);
-        page->setAccessibleName(caption);
-        if (panel)
-            panel->setAccessibleName(caption);
+        page->setAccessibleName(pageCaption(f, page));
     }
+    f.Panel11->setAccessibleName(pageCaption(f, f.CPUTab));
+
+    nameByCaption(f.Gauge6, f.Label9);
+    nameByCaption(f.Memo7, f.Label16);
+    nameByCaption(f.M11, f.Label26);
+    nameByCaption(f.Edit4, f.Label27);
+    announceShare(f.Gauge6);
+}
+
+void NameOtherPagesForScreenReaders(TForm1& f) {
+    // The panels the page rule gives the focus to.
+    for (const auto& [page, panel] : {std::pair<QWidget*, TPanel*>{f.MemTab, f.Panel8},
+                                      {f.BIOSTab, f.Panel26},
+                                      {f.DisplayTab, f.Panel29},
+                                      {f.UserTab, f.Panel16}})
+        panel->setAccessibleName(pageCaption(f, page));
 
     // Disk page.
     f.DriveComboBox1->setAccessibleName(QStringLiteral("ドライブ"));
@@ -72,12 +86,6 @@ void NameForScreenReaders(TForm1& f) {
     nameByCaption(f.Memo5, f.Label6);
     nameByCaption(f.Memo6, f.Label7);
 
-    // CPU page.
-    nameByCaption(f.Gauge6, f.Label9);
-    nameByCaption(f.Memo7, f.Label16);
-    nameByCaption(f.M11, f.Label26);
-    nameByCaption(f.Edit4, f.Label27);
-
     // BIOS and display pages: the lines are named by the heading above them.
     f.Memo8->setAccessibleName(headingText(f.Edit1));
     f.Disp1->setAccessibleName(headingText(f.Edit2));
@@ -93,7 +101,7 @@ void NameForScreenReaders(TForm1& f) {
 
     for (QWidget* heading : std::initializer_list<QWidget*>{f.Edit1, f.Edit2, f.Name1, f.Company1})
         SetAccessibleRole(heading, QAccessible::StaticText);
-    for (TGauge* gauge : {f.Gauge5, f.Gauge1, f.Gauge6})
+    for (TGauge* gauge : {f.Gauge5, f.Gauge1})
         announceShare(gauge);
 }
 

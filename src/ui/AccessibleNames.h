@@ -12,6 +12,9 @@ class TForm1;
 //   the kind of drive in words.
 // - The pages and the panels that take the focus by the page rule carry the page's caption, so a
 //   reader says where the focus went; the other panels are unnamed panes.
-void NameForScreenReaders(TForm1& form);
+// The window, its pages and the CPU page, which is on screen from the first paint, are named with
+// the window; the other pages once they are built.
+void NameShownPageForScreenReaders(TForm1& form);
+void NameOtherPagesForScreenReaders(TForm1& form);
 
 }  // namespace zelvo

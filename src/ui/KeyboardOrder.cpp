@@ -14,10 +14,14 @@
 
 namespace zelvo {
 
+void SetShownPageFocus(TForm1& f) {
+    f.Gauge6->setFocusPolicy(Qt::TabFocus);
+}
+
 void SetReadingOrder(TForm1& f) {
     for (QWidget* heading : std::initializer_list<QWidget*>{f.Edit1, f.Edit2, f.Name1, f.Company1})
         heading->setFocusPolicy(Qt::ClickFocus);
-    for (TGauge* gauge : {f.Gauge5, f.Gauge1, f.Gauge6})
+    for (TGauge* gauge : {f.Gauge5, f.Gauge1})
         gauge->setFocusPolicy(Qt::TabFocus);
 
     const std::initializer_list<QWidget*> order = {

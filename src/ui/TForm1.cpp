@@ -76,6 +76,8 @@ TForm1::TForm1(platform::Platform& platform, QWidget* parent, PageBuild pageBuil
     Timer2 = new QTimer(this);
     Timer2->setInterval(2000);
     connectWindowHandlers();
+    SetShownPageFocus(*this);
+    NameShownPageForScreenReaders(*this);
     new WindowKeys(
         this, PageControl1, [this] { return static_cast<QWidget*>(Panel20); }, [this] { Cancel->press(); });
     new FocusFrame(this);
@@ -91,7 +93,7 @@ void TForm1::buildOtherPages() {
     createOtherPages();
     connectOtherPagesHandlers();
     SetReadingOrder(*this);
-    NameForScreenReaders(*this);
+    NameOtherPagesForScreenReaders(*this);
     // A page turned to before it was built is already on screen: its controls show with it.
     for (QWidget* background : {Panel2, Panel7, Panel14, Panel28, Panel1})
         if (background->parentWidget()->isVisible())

@@ -1,6 +1,7 @@
 // The start-up sequence: its order, its error rule, and what it leaves on the pages.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -256,6 +257,21 @@ QStringList FocusChainAndNames(TForm1& form) {
     return chain;
 }
 
+// What a reader is told of `root` and everything on it, by the interfaces it asks for.
+QStringList ReaderView(QWidget* root) {
+    QStringList view;
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(widget);
+        view.append(QStringLiteral("%1 %2 %3")
+                        .arg(reader->role())
+                        .arg(reader->text(QAccessible::Name))
+                        .arg(reader->state().focusable));
+    }
+    return view;
+}
+
 // The window shows the CPU page first and builds the others once it is painted, or as soon as a
 // page is turned to before that; either way it ends up as the window built at once, with what
 // start-up put on those pages up to an error that ended it.
@@ -284,6 +300,8 @@ TEST(PagesBuiltAfterFirstPaint, EndUpAsTheWindowBuiltAtOnce) {
         EXPECT_EQ(later.errors, atOnce.errors);
         EXPECT_FALSE(later.form->otherPagesBuilt());
         EXPECT_EQ(later.form->Memo8, nullptr);
+        // A reader meets the CPU page as it is from the first paint on, before the others are built.
+        EXPECT_EQ(ReaderView(later.form->CPUTab), ReaderView(atOnce.form->CPUTab));
 
         later.form->show();
         if (row.turnBeforePaint) {
