@@ -10,7 +10,7 @@ set -euo pipefail
 run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libmount-dev libxrandr-dev libx11-dev libxcb1-dev libfontconfig-dev
+  libmount-dev libxcb1-dev libxcb-randr0-dev libfontconfig-dev
   nlohmann-json3-dev
   # What the window uses when present: the Japanese fonts, Wayland, the toolkit's Japanese texts.
   fonts-ipafont-gothic fonts-ipafont-mincho qt6-wayland qt6-translations-l10n

@@ -59,7 +59,7 @@ void ConnectDesktop(platform::Desktop& desktop) {
 #if QT_CONFIG(xcb)
     // On X11 the display page asks XRandR on the toolkit's own connection.
     if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
-        services.x11Display = x11->display();
+        services.x11Connection = x11->connection();
 #endif
     desktop.connectDesktop(std::move(services));
 }

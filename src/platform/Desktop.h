@@ -25,9 +25,9 @@ struct DesktopServices {
     // To call when the user changed the regional settings, where the system does not tell the
     // toolkit itself; the receiver resets the thread locale and reads the separators again.
     std::function<void()> settingsChanged;
-    // The toolkit's own connection to the X server (an Xlib Display), where it has one: the X
+    // The toolkit's own connection to the X server (an XCB connection), where it has one: the X
     // queries use it rather than connect again. Null: they connect for themselves.
-    void* x11Display = nullptr;
+    void* x11Connection = nullptr;
 };
 
 class Desktop {

@@ -48,9 +48,9 @@ public:
     virtual std::optional<XrandrScreen> query() = 0;
 };
 
-// The real source: asks on the toolkit's connection (an Xlib Display) when `toolkitDisplay` gives
-// one, and otherwise connects for one query and disconnects again.
-std::unique_ptr<XrandrSource> makeX11XrandrSource(std::function<void*()> toolkitDisplay);
+// The real source: asks on the toolkit's connection (an XCB connection) when `toolkitConnection`
+// gives one, and otherwise connects for one query and disconnects again.
+std::unique_ptr<XrandrSource> makeX11XrandrSource(std::function<void*()> toolkitConnection);
 
 // Bits per pixel of the screen's pixel format: a depth of 24 is stored in 32-bit pixels.
 std::optional<std::uint32_t> screenBitsPerPixel(const XrandrScreen& screen);

@@ -66,7 +66,7 @@ LinuxPlatform::LinuxPlatform(LinuxPlatformOptions options)
     if (!hostnameService_)
         hostnameService_ = makeDBusHostnameService();
     if (!xrandr_)
-        xrandr_ = makeX11XrandrSource([this] { return desktop_.x11Display; });
+        xrandr_ = makeX11XrandrSource([this] { return desktop_.x11Connection; });
     if (!systemLocale_)
         systemLocale_ = makeUserLocaleSource(localeFiles_);
     threadLocale_ = systemLocale_();
