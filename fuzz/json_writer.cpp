@@ -24,7 +24,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool readsBackFaithfully(std::string_view bytes, const QString& text) {
     std::size_t at = 0;
     for (const char32_t c : text.toUcs4()) {
-        const QByteArray encoded = QString::fromUcs4(&c, 1).toUtf8();
+        // Not QString::fromUcs4, which takes a leading U+FEFF for a byte-order mark and drops it.
+        const QByteArray encoded = QStringView(QChar::fromUcs4(c)).toUtf8();
         const std::string_view expected(encoded.constData(), static_cast<std::size_t>(encoded.size()));
         if (bytes.substr(at, expected.size()) == expected)
             at += expected.size();
